@@ -1,0 +1,33 @@
+// CPlayerApp: start-up runs the credits window, which runs the player window; then the process ends.
+#include "app/PlayerApp.h"
+
+#include <commctrl.h>
+
+#include "app/CreditsDlg.h"
+
+CStringList g_playList(10);
+PFN_SetLayeredWindowAttributes g_pfnSetLayeredWindowAttributes = nullptr;
+CPlayerApp theApp;
+CFont& g_statusFont = theApp.g_statusFont;
+
+PFN_SetLayeredWindowAttributes LookUpSetLayeredWindowAttributes()
+{
+    FARPROC found = ::GetProcAddress(::GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes");
+    return reinterpret_cast<PFN_SetLayeredWindowAttributes>(reinterpret_cast<void*>(found));
+}
+
+CPlayerApp::CPlayerApp() : CWinApp(nullptr) {}
+
+BOOL CPlayerApp::InitInstance()
+{
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+
+    CCreditsDlg credits(nullptr);
+    m_pMainWnd = &credits;
+    credits.DoModal();
+    m_pMainWnd = nullptr;
+    // No message loop follows: returning FALSE ends the process.
+    return FALSE;
+}

@@ -1,0 +1,323 @@
+// CWnd: binding windows to objects, message-map dispatch, subclassing and dispatch calls.
+#include "framework/Wnd.h"
+
+#include <cstdarg>
+#include <string>
+
+namespace {
+
+const char kObjectProperty[] = "Quon.CWnd";
+
+// The object waiting for the window that is being created on this thread, and the class
+// that window must have (so that helper windows the system makes meanwhile are not taken).
+thread_local CWnd* t_creating = nullptr;
+thread_local const char* t_creatingClass = nullptr;
+thread_local HHOOK t_creationHook = nullptr;
+
+BSTR NarrowToBstr(const char* text)
+{
+    if (!text)
+        return SysAllocString(L"");
+    int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (count <= 0)
+        return SysAllocString(L"");
+    BSTR result = SysAllocStringLen(nullptr, count - 1);
+    if (result)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, result, count);
+    return result;
+}
+
+}  // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd) {
+        HWND wnd = m_hWnd;
+        bool owns = m_ownsWindow;
+        Unlink();
+        if (owns && ::IsWindow(wnd))
+            ::DestroyWindow(wnd);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND wnd)
+{
+    return wnd ? static_cast<CWnd*>(::GetPropA(wnd, kObjectProperty)) : nullptr;
+}
+
+bool CWnd::SubclassWindow(HWND wnd)
+{
+    if (!wnd || m_hWnd || FromHandlePermanent(wnd))
+        return false;
+    m_hWnd = wnd;
+    ::SetPropA(wnd, kObjectProperty, this);
+    PreSubclassWindow();
+    m_previousProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
+    return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    HWND item = parent ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
+    return item && SubclassWindow(item);
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND wnd = m_hWnd;
+    Unlink();
+    return wnd;
+}
+
+void CWnd::Unlink()
+{
+    if (!m_hWnd)
+        return;
+    ::RemovePropA(m_hWnd, kObjectProperty);
+    if (m_previousProc &&
+        ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc))
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
+    m_previousProc = nullptr;
+    m_hWnd = nullptr;
+    m_ownsWindow = false;
+}
+
+void CWnd::AttachCreating(HWND wnd)
+{
+    if (SubclassWindow(wnd))
+        m_ownsWindow = true;
+}
+
+void CWnd::CreatingWindowFor(const char* className)
+{
+    t_creating = this;
+    t_creatingClass = className;
+    if (!t_creationHook)
+        t_creationHook = ::SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, ::GetCurrentThreadId());
+}
+
+void CWnd::CreationDone()
+{
+    t_creating = nullptr;
+    t_creatingClass = nullptr;
+    if (t_creationHook) {
+        ::UnhookWindowsHookEx(t_creationHook);
+        t_creationHook = nullptr;
+    }
+}
+
+LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    HHOOK hook = t_creationHook;
+    if (code == HCBT_CREATEWND && t_creating) {
+        HWND wnd = reinterpret_cast<HWND>(wParam);
+        char className[64] = "";
+        ::GetClassNameA(wnd, className, sizeof className);
+        if (!t_creatingClass || lstrcmpiA(className, t_creatingClass) == 0) {
+            CWnd* object = t_creating;
+            CreationDone();
+            object->AttachCreating(wnd);
+        }
+    }
+    return ::CallNextHookEx(hook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::StaticWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* object = FromHandlePermanent(wnd);
+    if (!object)
+        return ::DefWindowProcA(wnd, message, wParam, lParam);
+    CurrentMessage saved = object->m_current;
+    object->m_current = {message, wParam, lParam};
+    LRESULT result = object->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        object->Unlink();
+        object->PostNcDestroy();  // may delete the object
+        return result;
+    }
+    object->m_current = saved;
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == EventMessageId() && DispatchEvent(wParam, lParam))
+        return 0;
+    if (message == WM_DRAWITEM && lParam) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        CWnd* child = item->CtlType != ODT_MENU ? FromHandlePermanent(item->hwndItem) : nullptr;
+        LRESULT result = 0;
+        if (child && child != this && child->OnChildNotify(message, wParam, lParam, &result))
+            return result;
+    }
+    LRESULT result = 0;
+    if (DispatchMapped(message, wParam, lParam, &result))
+        return result;
+    return DefWindowProc(message, wParam, lParam);
+}
+
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+const MessageMap* CWnd::GetThisMessageMap()
+{
+    static const MessageEntry entries[] = {{0, 0, 0, 0, 0, nullptr}};
+    static const MessageMap map = {nullptr, entries};
+    return &map;
+}
+
+const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+bool CWnd::DispatchMapped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    UINT code = 0;
+    UINT id = 0;
+    if (message == WM_COMMAND) {
+        code = HIWORD(wParam);
+        id = LOWORD(wParam);
+    } else if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (!header)
+            return false;
+        code = header->code;
+        id = static_cast<UINT>(header->idFrom);
+    }
+    for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
+        for (const MessageEntry* entry = map->entries; entry->handler; ++entry) {
+            if (message < entry->message || message > entry->lastMessage)
+                continue;
+            if ((message == WM_COMMAND || message == WM_NOTIFY) &&
+                (entry->code != code || id < entry->id || id > entry->lastId))
+                continue;
+            *result = entry->handler(this, message, wParam, lParam);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWnd::DispatchEvent(WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const EventCall*>(lParam);
+    const EventSinkMap* map = GetEventSinkMap();
+    if (!call || !map)
+        return false;
+    for (const EventSinkEntry* entry = map->entries; entry->handler; ++entry) {
+        if (entry->controlId == static_cast<UINT>(wParam) && entry->dispid == call->dispid) {
+            entry->handler(this, *call);
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_previousProc)
+        return ::CallWindowProcA(m_previousProc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) const
+{
+    LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, changed);
+    if (flags)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) const
+{
+    LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, changed);
+    if (flags)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    HWND wnd = m_hWnd;
+    bool owns = m_ownsWindow;
+    if (!owns)
+        Unlink();
+    return ::DestroyWindow(wnd);  // an owned window unlinks itself at WM_NCDESTROY
+}
+
+HRESULT CWnd::InvokeHelper(DISPID dispid, WORD flags, VARTYPE resultType, void* result, const char* paramInfo,
+                           ...)
+{
+    constexpr UINT kMaxArgs = 8;
+    VARIANT args[kMaxArgs];
+    UINT argc = 0;
+    HRESULT hr = S_OK;
+    va_list list;
+    va_start(list, paramInfo);
+    for (const char* p = paramInfo; p && *p && argc < kMaxArgs; ++p) {
+        VARIANT& arg = args[argc];
+        VariantInit(&arg);
+        switch (static_cast<unsigned char>(*p)) {
+        case VT_I4:
+            arg.vt = VT_I4;
+            arg.lVal = va_arg(list, long);
+            break;
+        case VT_BOOL:
+            arg.vt = VT_BOOL;
+            arg.boolVal = va_arg(list, int) ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case 0x0E:
+            arg.vt = VT_BSTR;
+            arg.bstrVal = NarrowToBstr(va_arg(list, const char*));
+            break;
+        default:
+            hr = DISP_E_TYPEMISMATCH;
+            break;
+        }
+        if (FAILED(hr))
+            break;
+        ++argc;
+    }
+    va_end(list);
+
+    if (SUCCEEDED(hr)) {
+        DispatchCall call;
+        call.dispid = dispid;
+        call.flags = flags;
+        call.argc = argc;
+        call.args = args;
+        VariantInit(&call.result);
+        if (!m_hWnd || !::SendMessageA(m_hWnd, DispatchMessageId(), 0, reinterpret_cast<LPARAM>(&call)))
+            call.hr = FAILED(call.hr) ? call.hr : E_FAIL;
+        hr = call.hr;
+        if (SUCCEEDED(hr) && result && resultType != VT_EMPTY) {
+            VARIANT converted;
+            VariantInit(&converted);
+            hr = VariantChangeType(&converted, &call.result, 0, resultType);
+            if (SUCCEEDED(hr)) {
+                if (resultType == VT_I4)
+                    *static_cast<long*>(result) = converted.lVal;
+                else if (resultType == VT_BOOL)
+                    *static_cast<BOOL*>(result) = converted.boolVal != VARIANT_FALSE;
+            }
+            VariantClear(&converted);
+        }
+        VariantClear(&call.result);
+    }
+    for (UINT i = 0; i < argc; ++i)
+        VariantClear(&args[i]);
+    return hr;
+}

@@ -1,0 +1,201 @@
+// CPlayerDlg tray icon: the popup menu, showing and hiding the windows, and the window commands.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "app/PlayerApp.h"
+#include "player/PlayerDlg.h"
+#include "player/Tray.h"
+#include "resource.h"
+#include "ticker/Tobrick.h"
+#include "wmp/VideoDlg.h"
+
+namespace {
+
+const char kShowGreeting[] = "显示祝福";
+const char kHideGreeting[] = "隐藏祝福";
+const char kMakeTranslucent[] = "播放窗口透明处理";
+const char kCancelTranslucent[] = "取消透明处理";
+const char kSupportPage[] = "\\Program Files\\Common Files\\Microsoft Shared\\preview_resume.htm";
+
+// Destroys a loaded menu when it goes out of scope.
+struct MenuHandle {
+    HMENU handle;
+    explicit MenuHandle(HMENU h) : handle(h) {}
+    ~MenuHandle()
+    {
+        if (handle)
+            ::DestroyMenu(handle);
+    }
+    MenuHandle(const MenuHandle&) = delete;
+    MenuHandle& operator=(const MenuHandle&) = delete;
+};
+
+void Grey(HMENU menu, UINT id) { ::EnableMenuItem(menu, id, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED); }
+
+void Relabel(HMENU menu, UINT id, const char* text)
+{
+    ::ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+}  // namespace
+
+bool SystemSupportsTranslucency()
+{
+    // The platform's top bit is set on the old non-NT family.
+    if (::GetVersion() & 0x80000000u)
+        return false;
+    auto info = std::make_unique<OSVERSIONINFOA>();  // the 148-byte record
+    *info = OSVERSIONINFOA{};
+    info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    if (!::GetVersionExA(info.get()))
+        return false;
+    return info->dwMajorVersion > 5 || (info->dwMajorVersion == 5 && info->dwMinorVersion > 1);
+}
+
+void UpdateTrayMenu(HMENU menu, const TrayMenuState& state)
+{
+    Relabel(menu, ID_TRAY_GREETING, state.tickerShown ? kHideGreeting : kShowGreeting);
+    if (state.playerVisible)
+        Grey(menu, ID_TRAY_SHOW_MAIN);
+    else
+        Grey(menu, ID_TRAY_GREETING);
+    Relabel(menu, ID_TRAY_TRANSLUCENT, state.translucent ? kCancelTranslucent : kMakeTranslucent);
+    if (!state.videoVisible)
+        Grey(menu, ID_TRAY_TRANSLUCENT);
+    if (state.playListEmpty)
+        Grey(menu, ID_TRAY_REPEAT_LIST);
+    if (state.noCurrentPath)
+        Grey(menu, ID_TRAY_REPEAT_ONE);
+    if (!state.playerVisible)
+        Grey(menu, ID_TRAY_HIDE);
+    if (!state.translucencySupported)
+        Grey(menu, ID_TRAY_TRANSLUCENT);
+}
+
+TrayMenuState CPlayerDlg::CurrentTrayMenuState() const
+{
+    TrayMenuState state;
+    state.tickerShown = m_tickerShown;
+    state.translucent = m_translucent;
+    state.playerVisible = IsWindowVisible() != FALSE;
+    state.videoVisible = m_pVideoDlg && m_pVideoDlg->IsWindowVisible();
+    state.playListEmpty = g_playList.IsEmpty();
+    state.noCurrentPath = m_currentPath.empty();
+    state.translucencySupported = SystemSupportsTranslucency();
+    return state;
+}
+
+LRESULT CPlayerDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+{
+    m_trayIconId = static_cast<int>(iconId);
+    m_trayMouseMsg = static_cast<int>(mouseMessage);
+    if (m_trayIconId != IDI_QUON)
+        return 0;
+    if (m_trayMouseMsg == WM_RBUTTONDOWN)
+        OpenTrayMenu();
+    else if (m_trayMouseMsg == WM_LBUTTONDOWN || m_trayMouseMsg == WM_LBUTTONDBLCLK)
+        ToggleWindowFromTray();
+    return 0;
+}
+
+void CPlayerDlg::OpenTrayMenu()
+{
+    RECT screen{};
+    ::GetClientRect(::GetDesktopWindow(), &screen);
+    MenuHandle loaded(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    if (!loaded.handle)
+        return;
+    m_pTrayMenu = ::GetSubMenu(loaded.handle, 0);
+    UpdateTrayMenu(m_pTrayMenu, CurrentTrayMenuState());
+    ::TrackPopupMenu(m_pTrayMenu, 0, screen.right - 20, screen.bottom - 28, 0, m_hWnd, nullptr);
+    m_pTrayMenu = nullptr;  // destroyed with the loaded menu
+}
+
+void CPlayerDlg::ToggleWindowFromTray()
+{
+    if (!m_windowShown) {
+        ShowWindow(SW_SHOW);
+        if (m_tickerShown && m_pTicker)
+            m_pTicker->ShowWindow(SW_SHOW);
+        m_windowShown = true;
+        return;
+    }
+    ShowWindow(SW_HIDE);
+    if (m_pTicker)
+        m_pTicker->ShowWindow(SW_HIDE);
+    if (m_pVideoDlg && m_pVideoDlg->IsWindowVisible())
+        SetVideoCompactLayout();
+    m_windowShown = false;
+}
+
+void CPlayerDlg::SetVideoCompactLayout()
+{
+    RECT screen{};
+    ::GetClientRect(::GetDesktopWindow(), &screen);
+    m_pVideoDlg->ShowWindow(SW_HIDE);
+    m_pVideoDlg->ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
+    m_pVideoDlg->MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
+    m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
+    m_pVideoDlg->m_player.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_videoNormal = false;
+    m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CPlayerDlg::SetVideoNormalLayout()
+{
+    m_pVideoDlg->ShowWindow(SW_HIDE);
+    m_pVideoDlg->ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
+    m_pVideoDlg->MoveWindow(400, 300, 320, 220, TRUE);
+    m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
+    RECT client;
+    m_pVideoDlg->GetClientRect(&client);
+    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_videoNormal = true;
+    m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CPlayerDlg::OnShowMain()
+{
+    ShowWindow(SW_SHOW);
+    m_windowShown = true;
+    if (m_tickerShown && m_pTicker)
+        m_pTicker->ShowWindow(SW_SHOW);
+    if (m_pVideoDlg && m_pVideoDlg->IsWindowVisible() && !m_videoNormal)
+        SetVideoNormalLayout();
+}
+
+void CPlayerDlg::OnHideWindow()
+{
+    ShowWindow(SW_HIDE);
+    if (m_pTicker)
+        m_pTicker->ShowWindow(SW_HIDE);
+    m_windowShown = false;
+}
+
+void CPlayerDlg::OnShowGreeting()
+{
+    m_tickerShown = !m_tickerShown;
+    if (!m_pTicker)
+        return;
+    if (m_pTicker->IsWindowVisible()) {
+        m_pTicker->ShowWindow(SW_HIDE);
+        return;
+    }
+    RECT own;
+    GetWindowRect(&own);
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+void CPlayerDlg::OnSupport()
+{
+    char path[MAX_PATH + sizeof kSupportPage] = "";
+    ::GetWindowsDirectoryA(path, MAX_PATH);
+    path[2] = '\0';  // the drive letter and colon
+    lstrcatA(path, kSupportPage);
+    ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CPlayerDlg::OnCloseMenu() {}

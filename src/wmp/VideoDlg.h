@@ -1,0 +1,51 @@
+// CVideoDlg: the Windows Media window; plays the play list item after item by the repeat mode.
+#pragma once
+
+#include <string>
+
+#include "framework/Dialog.h"
+#include "framework/StringList.h"
+#include "wmp/Mediaplayer1.h"
+#include "wmp/control/MediaPlayerControl.h"
+
+class CPlayerDlg;
+
+
+class CVideoDlg : public CDialog {
+public:
+    explicit CVideoDlg(CWnd* parent = nullptr);
+    ~CVideoDlg() override;
+
+    // Creates the window (hidden) as a modeless dialog.
+    BOOL Create();
+
+    void SetOwner(CPlayerDlg* owner) { m_pOwner = owner; }
+    void PlayList();
+    void PlayFile(std::string path);
+    void OnPlayStateChange(long oldState, long newState);
+
+    CMediaplayer1 m_player;
+    POSITION m_posCurrent = nullptr;
+    CPlayerDlg* m_pOwner = nullptr;
+
+    // The list entry playing or last played; null when there is none, also once the play list
+    // has been emptied since the position was taken.
+    POSITION CurrentPosition() const;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnSize(UINT type, int cx, int cy);
+    void OnMove(int x, int y);
+
+    DECLARE_MESSAGE_MAP()
+    DECLARE_EVENTSINK_MAP()
+
+private:
+    void SetPosition(POSITION pos);
+    // Starts path on the control and shows the window for a video.
+    void StartOnControl(const std::string& path, bool layoutFirst);
+    void Advance();
+    void GoBack();
+
+    unsigned m_listGeneration = 0;
+};

@@ -1,0 +1,36 @@
+// Helpers for in-process tests: pumping messages for a bounded time, and waiting for a condition.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+// Dispatches every waiting message of this thread (also for dialogs).
+inline void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// Pumps messages until condition holds or timeoutMs has passed; returns whether it held.
+inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Pumps messages for about ms milliseconds.
+inline void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
