@@ -1,0 +1,290 @@
+// End-to-end driver support: the program's process and windows, user input and screenshots.
+#include "E2eSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "resource.h"
+
+namespace {
+
+std::string EnvOr(const char* name, const char* fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? value : fallback;
+}
+
+// Unix paths from the Linux side become Wine's Z: paths.
+std::string ToWindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+struct FindContext {
+    DWORD pid;
+    std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param)
+{
+    auto* context = reinterpret_cast<FindContext*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    if (pid == context->pid)
+        context->found->push_back(wnd);
+    return TRUE;
+}
+
+std::string TitleOf(HWND wnd)
+{
+    char title[256] = "";
+    ::GetWindowTextA(wnd, title, sizeof title);
+    return title;
+}
+
+void SendMouse(DWORD flags, int x, int y)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN) - 1;
+    const int height = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (width > 0 ? width : 1);
+    input.mi.dy = y * 65535 / (height > 0 ? height : 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    ::Sleep(30);
+}
+
+POINT ToScreen(HWND wnd, int x, int y)
+{
+    POINT p{x, y};
+    ::ClientToScreen(wnd, &p);
+    return p;
+}
+
+}  // namespace
+
+QuonProcess::~QuonProcess()
+{
+    if (m_info.hProcess) {
+        if (!HasExited())
+            ::TerminateProcess(m_info.hProcess, 1);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
+    }
+}
+
+bool QuonProcess::Start()
+{
+    std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
+    std::string folder = exe.substr(0, exe.find_last_of('\\') == std::string::npos ? 0 : exe.find_last_of('\\'));
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &m_info) != FALSE;
+}
+
+bool QuonProcess::HasExited(DWORD waitMs) const
+{
+    return !m_info.hProcess || ::WaitForSingleObject(m_info.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
+std::vector<HWND> QuonProcess::Windows() const
+{
+    std::vector<HWND> found;
+    FindContext context{m_info.dwProcessId, &found};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return found;
+}
+
+HWND QuonProcess::Player() const
+{
+    for (HWND wnd : Windows())
+        if (::GetDlgItem(wnd, IDC_SKIN_QUON) && ::GetDlgItem(wnd, IDC_STATUS))
+            return wnd;
+    return nullptr;
+}
+
+HWND QuonProcess::Credits() const
+{
+    for (HWND wnd : Windows())
+        if (TitleOf(wnd) == "Quon" && ::GetDlgItem(wnd, IDC_CREDITS_PICTURE))
+            return wnd;
+    return nullptr;
+}
+
+HWND QuonProcess::Video() const
+{
+    for (HWND wnd : Windows())
+        if (TitleOf(wnd) == "Quon_Video" || ::GetDlgItem(wnd, IDC_MEDIA_PLAYER))
+            return wnd;
+    return nullptr;
+}
+
+HWND QuonProcess::Ticker() const
+{
+    for (HWND wnd : Windows()) {
+        char className[64] = "";
+        ::GetClassNameA(wnd, className, sizeof className);
+        if (std::string(className) == "#32770" && !::GetWindow(wnd, GW_CHILD) && TitleOf(wnd).empty())
+            return wnd;
+    }
+    return nullptr;
+}
+
+bool QuonProcess::WaitForPlayer(DWORD timeoutMs) const
+{
+    return WaitFor([this] { HWND p = Player(); return p && ::IsWindowVisible(p); }, timeoutMs);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+std::string StatusText(HWND player)
+{
+    char text[512] = "";
+    ::GetWindowTextA(::GetDlgItem(player, IDC_STATUS), text, sizeof text);
+    return text;
+}
+
+void ClickAt(HWND wnd, int x, int y, bool right)
+{
+    POINT p = ToScreen(wnd, x, y);
+    SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, p.x, p.y);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, p.x, p.y);
+}
+
+void PressKey(HWND wnd, WORD key)
+{
+    ::SetForegroundWindow(wnd);
+    ::Sleep(50);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void DragBy(HWND wnd, int x, int y, int dx, int dy)
+{
+    POINT p = ToScreen(wnd, x, y);
+    SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, p.x, p.y);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i)
+        SendMouse(MOUSEEVENTF_MOVE, p.x + dx * i / steps, p.y + dy * i / steps);
+    ::Sleep(100);
+    SendMouse(MOUSEEVENTF_LEFTUP, p.x + dx, p.y + dy);
+}
+
+Screenshot::Screenshot()
+{
+    HDC screen = ::GetDC(nullptr);
+    m_width = ::GetSystemMetrics(SM_CXSCREEN);
+    m_height = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, m_width, m_height);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, m_width, m_height, screen, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    m_bits.resize(static_cast<size_t>(m_width) * m_height * 4);
+    ::GetDIBits(memory, bitmap, 0, m_height, m_bits.data(), &info, DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+COLORREF Screenshot::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    const unsigned char* p = &m_bits[(static_cast<size_t>(y) * m_width + x) * 4];
+    return RGB(p[2], p[1], p[0]);
+}
+
+int Screenshot::Difference(const Screenshot& a, const Screenshot& b, const RECT& area)
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += a.At(x, y) != b.At(x, y);
+    return count;
+}
+
+int Screenshot::DistinctColours(const RECT& area) const
+{
+    std::vector<COLORREF> seen;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF c = At(x, y);
+            bool known = false;
+            for (COLORREF s : seen)
+                known = known || s == c;
+            if (!known)
+                seen.push_back(c);
+            if (seen.size() > 64)
+                return static_cast<int>(seen.size());
+        }
+    return static_cast<int>(seen.size());
+}
+
+std::string Screenshot::Save(const std::string& name) const
+{
+    std::string path = ArtifactsDir() + "\\" + name + ".bmp";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return std::string();
+    const int rowBytes = (m_width * 3 + 3) & ~3;
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + rowBytes * m_height;
+    info.biSize = sizeof info;
+    info.biWidth = m_width;
+    info.biHeight = m_height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::fwrite(&header, sizeof header, 1, file);
+    std::fwrite(&info, sizeof info, 1, file);
+    std::vector<unsigned char> row(rowBytes, 0);
+    for (int y = m_height - 1; y >= 0; --y) {
+        for (int x = 0; x < m_width; ++x) {
+            const unsigned char* p = &m_bits[(static_cast<size_t>(y) * m_width + x) * 4];
+            row[x * 3] = p[0];
+            row[x * 3 + 1] = p[1];
+            row[x * 3 + 2] = p[2];
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    std::fclose(file);
+    return path;
+}
+
+std::string ArtifactsDir() { return ToWindowsPath(EnvOr("QUON_ARTIFACTS", ".")); }
+
+std::string RepoRoot() { return ToWindowsPath(EnvOr("QUON_ROOT", ".")); }

@@ -1,0 +1,75 @@
+// End-to-end driver support: starting the real Quon.exe, finding its windows, acting as a user, screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The running program, started from QUON_EXE (a Windows path) in its own folder.
+class QuonProcess {
+public:
+    QuonProcess() = default;
+    ~QuonProcess();  // ends the program if it still runs
+    QuonProcess(const QuonProcess&) = delete;
+    QuonProcess& operator=(const QuonProcess&) = delete;
+
+    bool Start();
+    bool HasExited(DWORD waitMs = 0) const;
+    DWORD Id() const { return m_info.dwProcessId; }
+
+    // The program's top-level windows.
+    std::vector<HWND> Windows() const;
+    // The skinned player window (it holds the status box 1006 and the product bitmap 1012).
+    HWND Player() const;
+    // The credits window (captioned "Quon", holding the banner 1008 and the picture 1018).
+    HWND Credits() const;
+    // The Windows Media window (captioned "Quon_Video").
+    HWND Video() const;
+    // The ticker strip (no children, 236 x 20 once placed).
+    HWND Ticker() const;
+
+    // Waits for the player window to be visible; false after timeoutMs.
+    bool WaitForPlayer(DWORD timeoutMs = 20000) const;
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// Polls condition every 20 ms until it holds or timeoutMs has passed.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The text the program mirrors into the status box's window text.
+std::string StatusText(HWND player);
+
+// A real click (or right click) at a client point of a window, through the system's input queue.
+void ClickAt(HWND wnd, int x, int y, bool right = false);
+// Presses and releases one key while wnd is in the foreground.
+void PressKey(HWND wnd, WORD key);
+// Presses the button at client point (x, y), moves to (x + dx, y + dy) and releases.
+void DragBy(HWND wnd, int x, int y, int dx, int dy);
+
+// A copy of the screen, read pixel by pixel.
+class Screenshot {
+public:
+    Screenshot();
+    COLORREF At(int x, int y) const;  // screen coordinates
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // Writes a 24-bit BMP (for a person to look at) into the artifacts folder; returns its path.
+    std::string Save(const std::string& name) const;
+    // How many pixels of a rectangle differ between two shots, and how many distinct colours one has.
+    static int Difference(const Screenshot& a, const Screenshot& b, const RECT& area);
+    int DistinctColours(const RECT& area) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<unsigned char> m_bits;  // 32-bit BGRA rows, top-down
+};
+
+// The folder for screenshots and recordings: QUON_ARTIFACTS, else the current folder.
+std::string ArtifactsDir();
+// The repository's root as a Windows path (QUON_ROOT), for test media.
+std::string RepoRoot();
