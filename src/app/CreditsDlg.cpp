@@ -29,7 +29,7 @@ BOOL CCreditsDlg::OnInitDialog()
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     RunPlayer();
-    CenterOnScreen();
+    CenterWindow();
     return TRUE;  // only now is the credits window shown
 }
 
@@ -39,17 +39,6 @@ void CCreditsDlg::RunPlayer()
     player->DoModal();
     SetTimer(kBannerTimer, 1000);
     player.reset();
-}
-
-void CCreditsDlg::CenterOnScreen()
-{
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT own;
-    GetWindowRect(&own);
-    SetWindowPos(nullptr, work.left + (work.right - work.left - (own.right - own.left)) / 2,
-                 work.top + (work.bottom - work.top - (own.bottom - own.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCreditsDlg::OnOK()

@@ -23,7 +23,6 @@ protected:
     void OnCancel() override;
     // Runs the player window modally; returns when it has closed.
     virtual void RunPlayer();
-    void CenterOnScreen();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();

@@ -247,6 +247,18 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) const
     return TRUE;
 }
 
+void CWnd::CenterWindow() const
+{
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT own{};
+    ::GetWindowRect(m_hWnd, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    ::SetWindowPos(m_hWnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CWnd::DestroyWindow()
 {
     if (!m_hWnd)

@@ -52,6 +52,8 @@ public:
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0) const;
     void Invalidate(BOOL erase = TRUE) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL DestroyWindow();
+    // Centres the window in the screen's work area.
+    void CenterWindow() const;
 
     // Runs one operation of the window control by DISPID. The arguments follow paramInfo (VTS_*).
     // Returns the control's HRESULT; a failed call leaves *result untouched.

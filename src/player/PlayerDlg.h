@@ -100,6 +100,8 @@ protected:
     void MakeTickerTranslucent();
 
     // Greeting and splash (player/Splash.cpp)
+    // The clock reading the greeting is chosen from.
+    virtual std::time_t ReadClock() const;
     bool SelectGreeting();
     void ShowSplash();
 

@@ -63,15 +63,7 @@ void CPlayerDlg::CreateStatusFont()
 void CPlayerDlg::PlaceOnScreen()
 {
     // Centred in the work area first; its owner (the credits window) is hidden now.
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT own;
-    GetWindowRect(&own);
-    int width = own.right - own.left;
-    int height = own.bottom - own.top;
-    SetWindowPos(nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindow();
 
     m_pVideoDlg = new CVideoDlg(nullptr);
     m_pVideoDlg->Create();

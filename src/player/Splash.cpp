@@ -21,9 +21,11 @@ void DrawText(HDC dc, int x, int y, const char* text) { ::TextOutA(dc, x, y, tex
 
 }  // namespace
 
+std::time_t CPlayerDlg::ReadClock() const { return std::time(nullptr); }
+
 bool CPlayerDlg::SelectGreeting()
 {
-    m_startTime = std::time(nullptr);
+    m_startTime = ReadClock();
     int month = 0;
     int day = 0;
     int weekday = 0;
