@@ -2,11 +2,43 @@
 #include "framework/Wnd.h"
 
 #include <cstdarg>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
-const char kObjectProperty[] = "Quon.CWnd";
+// Windows bound to their objects. A map rather than a window property: a property lookup is a
+// round trip to the window server under Wine, and it would run for every message.
+class WindowMap {
+public:
+    CWnd* Find(HWND wnd)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_objects.find(wnd);
+        return it == m_objects.end() ? nullptr : it->second;
+    }
+    void Add(HWND wnd, CWnd* object)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_objects[wnd] = object;
+    }
+    void Remove(HWND wnd)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_objects.erase(wnd);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unordered_map<HWND, CWnd*> m_objects;
+};
+
+WindowMap& Bound()
+{
+    static WindowMap map;
+    return map;
+}
 
 // The object waiting for the window that is being created on this thread, and the class
 // that window must have (so that helper windows the system makes meanwhile are not taken).
@@ -42,7 +74,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND wnd)
 {
-    return wnd ? static_cast<CWnd*>(::GetPropA(wnd, kObjectProperty)) : nullptr;
+    return wnd ? Bound().Find(wnd) : nullptr;
 }
 
 bool CWnd::SubclassWindow(HWND wnd)
@@ -50,7 +82,7 @@ bool CWnd::SubclassWindow(HWND wnd)
     if (!wnd || m_hWnd || FromHandlePermanent(wnd))
         return false;
     m_hWnd = wnd;
-    ::SetPropA(wnd, kObjectProperty, this);
+    Bound().Add(wnd, this);
     PreSubclassWindow();
     m_previousProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
@@ -74,7 +106,7 @@ void CWnd::Unlink()
 {
     if (!m_hWnd)
         return;
-    ::RemovePropA(m_hWnd, kObjectProperty);
+    Bound().Remove(m_hWnd);
     if (m_previousProc &&
         ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc))
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));

@@ -1,0 +1,134 @@
+// The player control's window object: its settings, the medium it plays and the reports it owes.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/Dispatch.h"
+#include "wmp/control/MediaSession.h"
+
+struct PlayerInitialState;
+
+class CPlayerControl {
+public:
+    explicit CPlayerControl(HWND window);
+    ~CPlayerControl();
+    CPlayerControl(const CPlayerControl&) = delete;
+    CPlayerControl& operator=(const CPlayerControl&) = delete;
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend struct CPlayerControlDispatchTable;
+
+    using Handler = LRESULT (CPlayerControl::*)(WPARAM, LPARAM);
+    struct MessageEntry {
+        UINT message;
+        Handler handler;
+    };
+    static const MessageEntry s_messageMap[];
+
+    // Where the current medium stands.
+    enum class ItemState {
+        None,     // no file name
+        Ready,    // opened and stopped at its beginning
+        Playing,  // running (also while the end of its sound drains)
+        Ended,    // played to its end; its graph is gone, Play opens it again
+        Failed,   // cannot be played
+    };
+
+    // Message handlers.
+    LRESULT OnCreate(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnGraphNotify(WPARAM, LPARAM);
+    LRESULT OnFireReports(WPARAM, LPARAM);
+    LRESULT OnLoadFromStream(WPARAM, LPARAM);
+    LRESULT OnPrepareAudio(WPARAM, LPARAM);
+    LRESULT OnDispatch(WPARAM, LPARAM);
+
+    // Dispatch operations (PlayerDispatch.cpp).
+    HRESULT GetVolume(VARIANT& result);
+    HRESULT PutVolume(const VARIANT& value);
+    HRESULT GetNaturalSize(VARIANT& result);
+    HRESULT PutNaturalSize(const VARIANT& value);
+    HRESULT GetFileName(VARIANT& result);
+    HRESULT PutFileName(const VARIANT& value);
+    HRESULT GetNoPicture(VARIANT& result);
+    HRESULT Play();
+    HRESULT Stop();
+
+    void ApplyInitialState(const PlayerInitialState& state);
+    void ShutDown();
+
+    // The medium's course.
+    void OpenItem(const std::wstring& path);
+    void CloseItem();
+    void PlayItem();
+    void StartItem();
+    void StopItem();
+    void ReportFailure();
+    void ScheduleEnd();
+    void EndItem(bool failed);
+    void DrainLater(std::unique_ptr<CMediaSession> session);
+    void ReleaseDrained(bool all);
+
+    // PlayStateChange reports, delivered from a posted message so that a host may drive the
+    // control again from inside its handler.
+    void QueueReport(LONG newState);
+
+    void Layout();
+    RECT VideoArea() const;
+    RECT BarArea() const;
+    void InvalidateBar();
+
+    HWND m_window;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+
+    // Settings (the persisted state, then the host's writes).
+    bool m_autoStart;
+    bool m_mute;
+    bool m_showControls;
+    bool m_sendPlayStateEvents;
+    bool m_naturalSize;
+    long m_volume;
+    long m_balance;
+    long m_playCount;
+    COLORREF m_backColour;
+    COLORREF m_foreColour;
+
+    // The current medium.
+    std::wstring m_path;
+    ItemState m_state = ItemState::None;
+    std::unique_ptr<CMediaSession> m_session;
+    LONG_PTR m_sessionCookie = 0;
+    long m_playsLeft = 0;
+    // A sound renderer opened ahead of the next medium: its device is already streaming when
+    // the medium starts, which shortens the silence between two media.
+    ComPtr<IBaseFilter> m_spareAudioRenderer;
+    bool m_spareRequested = false;
+
+    // Finished graphs whose sound renderer may still be playing out its buffer.
+    struct Draining {
+        std::unique_ptr<CMediaSession> session;
+        DWORD releaseAt;
+    };
+    std::vector<Draining> m_draining;
+
+    // Paths that could not be played since an item last played: asked again, they stay silent
+    // so that a list of nothing but such items stops after one pass.
+    std::set<std::wstring> m_failedPaths;
+
+    LONG m_reportedState = 0;  // the state of the last report queued
+    std::deque<std::pair<LONG, LONG>> m_reports;
+    bool m_reportsPosted = false;
+};

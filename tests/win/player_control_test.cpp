@@ -1,0 +1,824 @@
+// The media player control in a host window: its dispatch table, its initial state, the reports
+// it sends for media that play, stop, fail or are replaced from inside a report, and its picture.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TestMedia.h"
+#include "WinTestSupport.h"
+#include "framework/Dispatch.h"
+#include "framework/Gdi.h"
+#include "res/resource.h"
+#include "wmp/control/MediaPlayerControl.h"
+#include "wmp/logic/StateStream.h"
+
+namespace {
+
+using Report = std::pair<LONG, LONG>;
+const Report kStarted{kPlayStateStopped, kPlayStatePlaying};
+const Report kEnded{kPlayStatePlaying, kPlayStateStopped};
+
+// ---- test media ------------------------------------------------------------------------------
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutTag(std::vector<std::uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+// Writes the 32-bit size of a chunk whose size field is at offset sizeAt (the size counts what
+// follows the field), padding the chunk to an even length.
+void CloseChunk(std::vector<std::uint8_t>& out, size_t sizeAt)
+{
+    const std::uint32_t size = static_cast<std::uint32_t>(out.size() - sizeAt - 4);
+    std::memcpy(&out[sizeAt], &size, 4);
+    if (out.size() % 2)
+        out.push_back(0);
+}
+
+size_t OpenChunk(std::vector<std::uint8_t>& out, const char* tag)
+{
+    PutTag(out, tag);
+    Put32(out, 0);
+    return out.size() - 4;
+}
+
+size_t OpenList(std::vector<std::uint8_t>& out, const char* listTag, const char* type)
+{
+    const size_t at = OpenChunk(out, listTag);
+    PutTag(out, type);
+    return at;
+}
+
+constexpr std::uint32_t kRate = 44100;
+constexpr std::uint32_t kChannels = 2;
+constexpr std::uint32_t kBlockAlign = kChannels * 2;
+
+// 16-bit stereo samples of a sine tone.
+std::vector<std::uint8_t> ToneSamples(std::uint32_t frames, double hz, std::uint32_t firstFrame = 0)
+{
+    std::vector<std::uint8_t> samples;
+    samples.reserve(frames * kBlockAlign);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(firstFrame + i) / kRate;
+        const auto value = static_cast<std::int16_t>(12000 * std::sin(2 * 3.14159265358979 * hz * t));
+        for (std::uint32_t c = 0; c < kChannels; ++c)
+            Put16(samples, static_cast<std::uint16_t>(value));
+    }
+    return samples;
+}
+
+void PutWaveFormat(std::vector<std::uint8_t>& out)
+{
+    Put16(out, WAVE_FORMAT_PCM);
+    Put16(out, kChannels);
+    Put32(out, kRate);
+    Put32(out, kRate * kBlockAlign);
+    Put16(out, kBlockAlign);
+    Put16(out, 16);
+}
+
+std::vector<std::uint8_t> MakeWave(int ms, double hz) { return MakeToneWave(ms, hz, 0.4); }
+
+// An AVI of uncompressed bottom-up RGB24 frames (each split into a coloured left half that changes
+// from frame to frame and a white right half) with a PCM sound stream.
+std::vector<std::uint8_t> MakeAvi(std::uint32_t width, std::uint32_t height, std::uint32_t frames,
+                                  std::uint32_t fps)
+{
+    const std::uint32_t stride = (width * 3 + 3) & ~3u;
+    const std::uint32_t frameBytes = stride * height;
+    const std::uint32_t audioFramesPerVideo = kRate / fps;
+    std::vector<std::uint8_t> out;
+    const size_t riff = OpenList(out, "RIFF", "AVI ");
+    const size_t hdrl = OpenList(out, "LIST", "hdrl");
+    const size_t avih = OpenChunk(out, "avih");
+    Put32(out, 1000000 / fps);              // microseconds per frame
+    Put32(out, frameBytes * fps + kRate * kBlockAlign);
+    Put32(out, 0);
+    Put32(out, 0x10);                       // AVIF_HASINDEX
+    Put32(out, frames);
+    Put32(out, 0);
+    Put32(out, 2);                          // streams
+    Put32(out, frameBytes);
+    Put32(out, width);
+    Put32(out, height);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
+    CloseChunk(out, avih);
+
+    const size_t videoList = OpenList(out, "LIST", "strl");
+    const size_t videoHeader = OpenChunk(out, "strh");
+    PutTag(out, "vids");
+    PutTag(out, "DIB ");
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 1);                          // scale
+    Put32(out, fps);                        // rate
+    Put32(out, 0);
+    Put32(out, frames);
+    Put32(out, frameBytes);
+    Put32(out, 0xFFFFFFFF);
+    Put32(out, 0);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, width);
+    Put16(out, height);
+    CloseChunk(out, videoHeader);
+    const size_t videoFormat = OpenChunk(out, "strf");
+    Put32(out, 40);
+    Put32(out, width);
+    Put32(out, height);
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, BI_RGB);
+    Put32(out, frameBytes);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    CloseChunk(out, videoFormat);
+    CloseChunk(out, videoList);
+
+    const size_t audioList = OpenList(out, "LIST", "strl");
+    const size_t audioHeader = OpenChunk(out, "strh");
+    PutTag(out, "auds");
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, kBlockAlign);                // scale
+    Put32(out, kRate * kBlockAlign);        // rate
+    Put32(out, 0);
+    Put32(out, audioFramesPerVideo * frames);
+    Put32(out, audioFramesPerVideo * kBlockAlign);
+    Put32(out, 0xFFFFFFFF);
+    Put32(out, kBlockAlign);
+    for (int i = 0; i < 4; ++i)
+        Put16(out, 0);
+    CloseChunk(out, audioHeader);
+    const size_t audioFormat = OpenChunk(out, "strf");
+    PutWaveFormat(out);
+    CloseChunk(out, audioFormat);
+    CloseChunk(out, audioList);
+    CloseChunk(out, hdrl);
+
+    struct IndexEntry {
+        const char* id;
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    std::vector<IndexEntry> index;
+    const size_t movi = OpenList(out, "LIST", "movi");
+    const size_t moviData = movi + 4;  // index offsets count from the 'movi' tag
+    for (std::uint32_t f = 0; f < frames; ++f) {
+        const size_t video = OpenChunk(out, "00db");
+        const std::uint8_t red = static_cast<std::uint8_t>(40 + 200 * f / frames);
+        const std::uint8_t green = static_cast<std::uint8_t>(200 - 150 * f / frames);
+        for (std::uint32_t y = 0; y < height; ++y) {
+            for (std::uint32_t x = 0; x < width; ++x) {
+                const bool left = x < width / 2;
+                out.push_back(left ? 30 : 255);       // blue
+                out.push_back(left ? green : 255);    // green
+                out.push_back(left ? red : 255);      // red
+            }
+            out.insert(out.end(), stride - width * 3, 0);
+        }
+        CloseChunk(out, video);
+        index.push_back({"00db", static_cast<std::uint32_t>(video - 4 - moviData), frameBytes});
+        const size_t audio = OpenChunk(out, "01wb");
+        const std::vector<std::uint8_t> samples =
+            ToneSamples(audioFramesPerVideo, 330, f * audioFramesPerVideo);
+        out.insert(out.end(), samples.begin(), samples.end());
+        CloseChunk(out, audio);
+        index.push_back({"01wb", static_cast<std::uint32_t>(audio - 4 - moviData),
+                         static_cast<std::uint32_t>(samples.size())});
+    }
+    CloseChunk(out, movi);
+    const size_t idx1 = OpenChunk(out, "idx1");
+    for (const IndexEntry& entry : index) {
+        PutTag(out, entry.id);
+        Put32(out, 0x10);  // AVIIF_KEYFRAME
+        Put32(out, entry.offset);
+        Put32(out, entry.size);
+    }
+    CloseChunk(out, idx1);
+    CloseChunk(out, riff);
+    return out;
+}
+
+// A folder of its own for the media of one test run, removed with its files at the end.
+class MediaFolder {
+public:
+    MediaFolder()
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        m_dir = std::wstring(temp) + L"quon_player_control_" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(m_dir.c_str(), nullptr);
+    }
+    ~MediaFolder()
+    {
+        for (const std::wstring& file : m_files)
+            DeleteFileW(file.c_str());
+        RemoveDirectoryW(m_dir.c_str());
+    }
+    MediaFolder(const MediaFolder&) = delete;
+    MediaFolder& operator=(const MediaFolder&) = delete;
+
+    std::wstring Write(const std::wstring& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::wstring path = Path(name);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        m_files.insert(path);
+        return path;
+    }
+    std::wstring Path(const std::wstring& name) const { return m_dir + L"\\" + name; }
+
+private:
+    std::wstring m_dir;
+    std::set<std::wstring> m_files;
+};
+
+// ---- host --------------------------------------------------------------------------------------
+
+// A top-level window that holds one control and records the reports it sends.
+class ControlHost {
+public:
+    ControlHost(int width = 320, int height = 240)
+    {
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        EXPECT_TRUE(RegisterMediaPlayerControl(instance));
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &ControlHost::HostProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = "QuonPlayerControlTestHost";
+        RegisterClassA(&wc);
+        m_host = CreateWindowExA(0, wc.lpszClassName, "host", WS_OVERLAPPED | WS_CLIPCHILDREN, 40, 40,
+                                 width + 40, height + 60, nullptr, nullptr, instance, nullptr);
+        SetWindowLongPtrA(m_host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_control = CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0,
+                                    0, width, height, m_host, reinterpret_cast<HMENU>(IDC_MEDIA_PLAYER),
+                                    instance, nullptr);
+    }
+    ~ControlHost()
+    {
+        if (m_host)
+            DestroyWindow(m_host);
+        PumpMessages();
+    }
+    ControlHost(const ControlHost&) = delete;
+    ControlHost& operator=(const ControlHost&) = delete;
+
+    HWND Control() const { return m_control; }
+    HWND Window() const { return m_host; }
+    void Show() { ShowWindow(m_host, SW_SHOWNOACTIVATE), UpdateWindow(m_host); }
+
+    // Hands the control a persisted state as the dialog does when it creates the control.
+    LRESULT LoadState(const std::vector<std::uint8_t>& stream)
+    {
+        return SendMessageA(m_control, kLoadFromStreamCode, stream.size(),
+                            reinterpret_cast<LPARAM>(stream.data()));
+    }
+
+    // One dispatch call; the result variant is handed back to the caller to clear.
+    DispatchCall Invoke(DISPID dispid, WORD flags, std::vector<VARIANT> args = {}, LRESULT* known = nullptr)
+    {
+        DispatchCall call;
+        call.dispid = dispid;
+        call.flags = flags;
+        call.argc = static_cast<UINT>(args.size());
+        call.args = args.empty() ? nullptr : args.data();
+        const LRESULT answer =
+            SendMessageA(m_control, DispatchMessageId(), 0, reinterpret_cast<LPARAM>(&call));
+        if (known)
+            *known = answer;
+        return call;
+    }
+
+    HRESULT PutFileName(const std::wstring& path)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
+        const HRESULT hr = Invoke(kDispidFileName, DISPATCH_PROPERTYPUT, {v}).hr;
+        VariantClear(&v);
+        return hr;
+    }
+    HRESULT Play() { return Invoke(kDispidPlay, DISPATCH_METHOD).hr; }
+    HRESULT Stop() { return Invoke(kDispidStop, DISPATCH_METHOD).hr; }
+    bool ReadBool(DISPID dispid)
+    {
+        DispatchCall call = Invoke(dispid, DISPATCH_PROPERTYGET);
+        EXPECT_EQ(call.result.vt, VT_BOOL);
+        return call.result.boolVal != VARIANT_FALSE;
+    }
+    LONG ReadVolume()
+    {
+        DispatchCall call = Invoke(kDispidVolume, DISPATCH_PROPERTYGET);
+        EXPECT_EQ(call.result.vt, VT_I4);
+        return call.result.lVal;
+    }
+
+    const std::vector<Report>& Reports() const { return m_reports; }
+    const std::vector<DWORD>& ReportTimes() const { return m_reportTimes; }
+    std::function<void(const Report&)> onReport;
+    bool WaitForReports(size_t count, DWORD timeoutMs)
+    {
+        return PumpUntil([&] { return m_reports.size() >= count; }, timeoutMs);
+    }
+
+private:
+    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<ControlHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == EventMessageId()) {
+            const auto* call = reinterpret_cast<const EventCall*>(lParam);
+            EXPECT_EQ(wParam, static_cast<WPARAM>(IDC_MEDIA_PLAYER));
+            EXPECT_EQ(call->dispid, kDispidPlayStateChange);
+            EXPECT_EQ(call->argc, 2u);
+            EXPECT_EQ(call->args[0].vt, VT_I4);
+            EXPECT_EQ(call->args[1].vt, VT_I4);
+            const Report report{call->args[0].lVal, call->args[1].lVal};
+            self->m_reports.push_back(report);
+            self->m_reportTimes.push_back(GetTickCount());
+            if (self->onReport)
+                self->onReport(report);
+            return 0;
+        }
+        if (self && message == WM_NCDESTROY)
+            self->m_host = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    HWND m_host = nullptr;
+    HWND m_control = nullptr;
+    std::vector<Report> m_reports;
+    std::vector<DWORD> m_reportTimes;
+};
+
+VARIANT I4(LONG value)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+
+VARIANT Bool(bool value)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BOOL;
+    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
+// A string variant whose text lives as long as the test process (the cases are static).
+VARIANT Text(const wchar_t* text)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(text);
+    return v;
+}
+
+bool SoundDeviceAvailable() { return waveOutGetNumDevs() > 0; }
+
+}  // namespace
+
+// ---- dispatch table --------------------------------------------------------------------------
+
+TEST(PlayerControlDispatch, EveryOperationAnswersByKindArgumentCountAndType)
+{
+    struct Case {
+        const char* what;
+        DISPID dispid;
+        WORD flags;
+        std::vector<VARIANT> args;
+        HRESULT hr;
+        VARTYPE resultType;
+        bool known;
+    };
+    const WORD get = DISPATCH_PROPERTYGET, put = DISPATCH_PROPERTYPUT, method = DISPATCH_METHOD;
+    const Case cases[] = {
+        {"volume get", kDispidVolume, get, {}, S_OK, VT_I4, true},
+        {"volume get as method and get", kDispidVolume, get | method, {}, S_OK, VT_I4, true},
+        {"volume put", kDispidVolume, put, {I4(-700)}, S_OK, VT_EMPTY, true},
+        {"volume put, numeric text coerced", kDispidVolume, put, {Text(L"-800")}, S_OK, VT_EMPTY, true},
+        {"volume put, text", kDispidVolume, put, {Text(L"loud")}, DISP_E_TYPEMISMATCH, VT_EMPTY, true},
+        {"volume put, no value", kDispidVolume, put, {}, DISP_E_BADPARAMCOUNT, VT_EMPTY, true},
+        {"volume put, two values", kDispidVolume, put, {I4(1), I4(2)}, DISP_E_BADPARAMCOUNT, VT_EMPTY,
+         true},
+        {"volume get with a value", kDispidVolume, get, {I4(1)}, DISP_E_BADPARAMCOUNT, VT_EMPTY, true},
+        {"volume as method", kDispidVolume, method, {}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, true},
+        {"natural size put", kDispidNaturalSize, put, {Bool(false)}, S_OK, VT_EMPTY, true},
+        {"natural size put, number coerced", kDispidNaturalSize, put, {I4(0)}, S_OK, VT_EMPTY, true},
+        {"natural size put, text", kDispidNaturalSize, put, {Text(L"maybe")}, DISP_E_TYPEMISMATCH,
+         VT_EMPTY, true},
+        {"natural size get", kDispidNaturalSize, get, {}, S_OK, VT_BOOL, true},
+        {"file name put, empty", kDispidFileName, put, {Text(L"")}, S_OK, VT_EMPTY, true},
+        {"file name put, two values", kDispidFileName, put, {Text(L"a"), Text(L"b")},
+         DISP_E_BADPARAMCOUNT, VT_EMPTY, true},
+        {"file name get", kDispidFileName, get, {}, S_OK, VT_BSTR, true},
+        {"no picture get", kDispidNoPicture, get, {}, S_OK, VT_BOOL, true},
+        {"no picture put", kDispidNoPicture, put, {Bool(true)}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, true},
+        {"play", kDispidPlay, method, {}, S_OK, VT_EMPTY, true},
+        {"play with a value", kDispidPlay, method, {I4(1)}, DISP_E_BADPARAMCOUNT, VT_EMPTY, true},
+        {"play as get", kDispidPlay, get, {}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, true},
+        {"stop", kDispidStop, method, {}, S_OK, VT_EMPTY, true},
+        {"stop as put", kDispidStop, put, {I4(0)}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, true},
+        {"unknown get", 4242, get, {}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, false},
+        {"unknown method", 2002, method, {}, DISP_E_MEMBERNOTFOUND, VT_EMPTY, false},
+    };
+    ControlHost host;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LRESULT known = -1;
+        DispatchCall call = host.Invoke(c.dispid, c.flags, c.args, &known);
+        EXPECT_EQ(call.hr, c.hr);
+        EXPECT_EQ(call.result.vt, c.resultType);
+        EXPECT_EQ(known != FALSE, c.known);
+        VariantClear(&call.result);
+    }
+    for (const Case& c : cases) {
+        for (VARIANT v : c.args)
+            VariantClear(&v);
+    }
+    EXPECT_TRUE(host.Reports().empty()) << "nothing played, so nothing is reported";
+}
+
+TEST(PlayerControlDispatch, ValuesWrittenAreReadBack)
+{
+    ControlHost host;
+    host.Invoke(kDispidVolume, DISPATCH_PROPERTYPUT, {I4(-1234)});
+    EXPECT_EQ(host.ReadVolume(), -1234);
+    host.Invoke(kDispidVolume, DISPATCH_PROPERTYPUT, {I4(250)});
+    EXPECT_EQ(host.ReadVolume(), 0) << "above the loudest level";
+    host.Invoke(kDispidVolume, DISPATCH_PROPERTYPUT, {I4(-20000)});
+    EXPECT_EQ(host.ReadVolume(), -10000) << "below silence";
+
+    host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(true)});
+    EXPECT_TRUE(host.ReadBool(kDispidNaturalSize));
+    host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(false)});
+    EXPECT_FALSE(host.ReadBool(kDispidNaturalSize));
+
+    const std::wstring name = L"Z:\\nowhere\\\u6b4c\u66f2.mp3";  // a DBCS name goes through unchanged
+    host.PutFileName(name);
+    DispatchCall call = host.Invoke(kDispidFileName, DISPATCH_PROPERTYGET);
+    ASSERT_EQ(call.result.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(call.result.bstrVal, SysStringLen(call.result.bstrVal)), name);
+    VariantClear(&call.result);
+}
+
+TEST(PlayerControlDispatch, RegistrationIsIdempotent)
+{
+    EXPECT_TRUE(RegisterMediaPlayerControl(GetModuleHandleA(nullptr)));
+    EXPECT_TRUE(RegisterMediaPlayerControl(GetModuleHandleA(nullptr)));
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), QUON_PLAYER_CONTROL_CLASS, &info));
+}
+
+// ---- initial state ---------------------------------------------------------------------------
+
+TEST(PlayerControlInitialState, StreamSettingsAreApplied)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> stream;
+        LONG volume;
+        bool naturalSize;
+    };
+    PlayerInitialState quiet;
+    quiet.volume = -2500;
+    quiet.displaySize = 0;
+    const std::vector<std::uint8_t> garbage = {1, 2, 3, 4, 5};
+    const Case cases[] = {
+        {"the program's stream", BuildInitialStateStream(), -600, false},
+        {"another volume and display size", SerializeStateStream(quiet), -2500, true},
+        {"an unreadable stream keeps the defaults", garbage, -600, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ControlHost host;
+        EXPECT_EQ(host.LoadState(c.stream), TRUE);
+        EXPECT_EQ(host.ReadVolume(), c.volume);
+        EXPECT_EQ(host.ReadBool(kDispidNaturalSize), c.naturalSize);
+        EXPECT_TRUE(host.ReadBool(kDispidNoPicture));
+    }
+    ControlHost unloaded;
+    EXPECT_EQ(unloaded.ReadVolume(), -600) << "without a stream: the same defaults";
+}
+
+// ---- playing ---------------------------------------------------------------------------------
+
+TEST(PlayerControlPlay, WaveReportsStartThenEndAfterItsLength)
+{
+    struct Case {
+        const char* what;
+        long playCount;
+    };
+    const Case cases[] = {{"played once", 1}, {"play count 2: twice, one report pair", 2}};
+    MediaFolder media;
+    const int lengthMs = 1200;
+    const std::wstring path = media.Write(L"tone.wav", MakeWave(lengthMs, 440));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayerInitialState state;
+        state.playCount = c.playCount;
+        ControlHost host;
+        host.LoadState(SerializeStateStream(state));
+        const DWORD start = GetTickCount();
+        host.PutFileName(path);  // AutoStart: the name alone starts it
+        host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(false)});
+        host.Play();
+        EXPECT_TRUE(host.ReadBool(kDispidNoPicture)) << "sound only";
+        ASSERT_TRUE(host.WaitForReports(2, 15000));
+        EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded}));
+        if (SoundDeviceAvailable()) {
+            const DWORD elapsed = host.ReportTimes()[1] - start;
+            EXPECT_GE(elapsed, c.playCount * lengthMs - 50) << "ended before its last sample";
+            EXPECT_LT(elapsed, c.playCount * lengthMs + 5000);
+        }
+        PumpFor(300);
+        EXPECT_EQ(host.Reports().size(), 2u) << "one start and one end";
+    }
+}
+
+TEST(PlayerControlPlay, StopReportsTheEndOnceAndOnlyWhilePlaying)
+{
+    MediaFolder media;
+    // A video plays also where there is no sound device.
+    const std::wstring path = media.Write(L"long.avi", MakeAvi(32, 24, 60, 10));
+    ControlHost host;
+    host.Stop();
+    PumpFor(200);
+    EXPECT_TRUE(host.Reports().empty()) << "stop with nothing playing";
+
+    host.PutFileName(path);
+    host.Play();
+    ASSERT_TRUE(host.WaitForReports(1, 5000));
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted}));
+    PumpFor(300);
+    host.Stop();
+    ASSERT_TRUE(host.WaitForReports(2, 5000));
+    host.Stop();
+    PumpFor(300);
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded}));
+
+    host.Play();  // a stopped medium plays again from its beginning
+    ASSERT_TRUE(host.WaitForReports(3, 5000));
+    EXPECT_EQ(host.Reports().back(), kStarted);
+}
+
+TEST(PlayerControlPlay, WithoutAutoStartOnlyPlayStarts)
+{
+    MediaFolder media;
+    const std::wstring path = media.Write(L"clip.avi", MakeAvi(32, 24, 20, 10));
+    PlayerInitialState state;
+    state.autoStart = false;
+    ControlHost host;
+    host.LoadState(SerializeStateStream(state));
+    host.PutFileName(path);
+    PumpFor(300);
+    EXPECT_TRUE(host.Reports().empty()) << "named, not started";
+    host.Play();
+    ASSERT_TRUE(host.WaitForReports(1, 5000));
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted}));
+}
+
+TEST(PlayerControlPlay, MediumWithChineseNamePlays)
+{
+    MediaFolder media;
+    const std::wstring path = media.Write(L"\u89c6\u9891\u7247\u6bb5.avi", MakeAvi(32, 24, 10, 10));
+    ControlHost host;
+    host.PutFileName(path);
+    host.Play();
+    EXPECT_FALSE(host.ReadBool(kDispidNoPicture));
+    ASSERT_TRUE(host.WaitForReports(2, 10000));
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded}));
+}
+
+TEST(PlayerControlPlay, UnplayableMediaEndOnceEachAndThenStaySilent)
+{
+    MediaFolder media;
+    std::vector<std::uint8_t> noise(20000);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
+    const std::string text = "not a medium at all\r\n";
+    struct Case {
+        const char* what;
+        std::wstring path;
+    };
+    const Case cases[] = {
+        {"missing file", media.Path(L"missing.mp3")},
+        {"corrupt bytes", media.Write(L"corrupt.wav", noise)},
+        {"a text file", media.Write(L"notes.txt", std::vector<std::uint8_t>(text.begin(), text.end()))},
+    };
+    ControlHost host;
+    host.LoadState(BuildInitialStateStream());
+    size_t expected = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.PutFileName(c.path);
+        host.Play();
+        EXPECT_TRUE(host.ReadBool(kDispidNoPicture));
+        expected += 2;
+        ASSERT_TRUE(host.WaitForReports(expected, 10000));
+        EXPECT_EQ(host.Reports()[expected - 2], kStarted);
+        EXPECT_EQ(host.Reports()[expected - 1], kEnded);
+    }
+    // A second pass without anything played in between: the list stops here.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.PutFileName(c.path);
+        host.Play();
+        PumpFor(300);
+        EXPECT_EQ(host.Reports().size(), expected);
+    }
+    host.Stop();
+    PumpFor(200);
+    EXPECT_EQ(host.Reports().size(), expected) << "stop with nothing playing";
+}
+
+TEST(PlayerControlPlay, NameWrittenTwiceBeforePlayingStartsOnce)
+{
+    MediaFolder media;
+    const std::wstring bad = media.Path(L"gone.wav");
+    ControlHost host;
+    host.LoadState(BuildInitialStateStream());
+    // As the host does for a click that opens files: play the list, then the current item.
+    for (int i = 0; i < 2; ++i) {
+        host.PutFileName(bad);
+        host.Play();
+    }
+    ASSERT_TRUE(host.WaitForReports(2, 10000));
+    PumpFor(300);
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded}));
+}
+
+TEST(PlayerControlPlay, NextMediumStartedFromInsideTheEndReport)
+{
+    MediaFolder media;
+    const std::vector<std::wstring> list = {
+        media.Write(L"first.wav", MakeWave(400, 440)),
+        media.Write(L"second.wav", MakeWave(400, 660)),
+        media.Write(L"third.wav", MakeWave(400, 880)),
+    };
+    ControlHost host;
+    host.LoadState(BuildInitialStateStream());
+    size_t next = 1;
+    host.onReport = [&](const Report& report) {
+        if (report == kEnded && next < list.size()) {
+            host.PutFileName(list[next++]);
+            host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(false)});
+            host.Play();
+            host.ReadBool(kDispidNoPicture);
+        }
+    };
+    host.PutFileName(list[0]);
+    host.Play();
+    ASSERT_TRUE(host.WaitForReports(6, 20000));
+    PumpFor(300);
+    EXPECT_EQ(host.Reports(),
+              (std::vector<Report>{kStarted, kEnded, kStarted, kEnded, kStarted, kEnded}));
+}
+
+TEST(PlayerControlPlay, DestroyedFromInsideItsOwnReport)
+{
+    MediaFolder media;
+    const std::wstring path = media.Write(L"short.wav", MakeWave(300, 440));
+    ControlHost host;
+    host.onReport = [&](const Report&) { DestroyWindow(host.Control()); };
+    host.PutFileName(path);
+    host.Play();
+    ASSERT_TRUE(host.WaitForReports(1, 10000));
+    PumpFor(500);
+    EXPECT_EQ(host.Reports().size(), 1u) << "nothing after the control is gone";
+    EXPECT_FALSE(IsWindow(host.Control()));
+}
+
+TEST(PlayerControlPlay, DestroyedWhilePlaying)
+{
+    MediaFolder media;
+    const std::wstring path = media.Write(L"long.wav", MakeWave(5000, 440));
+    ControlHost host;
+    host.PutFileName(path);
+    host.Play();
+    ASSERT_TRUE(host.WaitForReports(1, 5000));
+    DestroyWindow(host.Control());
+    PumpFor(300);
+    EXPECT_FALSE(IsWindow(host.Control()));
+}
+
+// ---- picture ---------------------------------------------------------------------------------
+
+namespace {
+
+HWND FirstChild(HWND window) { return GetWindow(window, GW_CHILD); }
+
+// Distinct colours of the window's area as the screen shows it.
+std::set<COLORREF> ScreenColours(HWND window, const RECT& clientArea)
+{
+    POINT origin{clientArea.left, clientArea.top};
+    ClientToScreen(window, &origin);
+    const int width = clientArea.right - clientArea.left;
+    const int height = clientArea.bottom - clientArea.top;
+    std::set<COLORREF> colours;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    for (int y = 0; y < height; y += 3) {
+        for (int x = 0; x < width; x += 3)
+            colours.insert(GetPixel(memory, x, y));
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours;
+}
+
+}  // namespace
+
+TEST(PlayerControlPicture, VideoShowsInsideTheControl)
+{
+    MediaFolder media;
+    const std::wstring path = media.Write(L"clip.avi", MakeAvi(64, 48, 30, 10));
+    ControlHost host;
+    host.LoadState(BuildInitialStateStream());
+    host.Show();
+    host.PutFileName(path);
+    host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(false)});
+    host.Play();
+    EXPECT_FALSE(host.ReadBool(kDispidNoPicture)) << "the window would not be shown";
+    ASSERT_TRUE(host.WaitForReports(1, 10000));
+    EXPECT_EQ(host.Reports()[0], kStarted);
+
+    const HWND picture = FirstChild(host.Control());
+    ASSERT_NE(picture, nullptr) << "the picture is a child of the control";
+    EXPECT_TRUE(IsWindowVisible(picture));
+    PumpFor(800);
+
+    RECT client{};
+    GetClientRect(host.Control(), &client);
+    RECT pictureRect{};
+    GetWindowRect(picture, &pictureRect);
+    MapWindowPoints(nullptr, host.Control(), reinterpret_cast<POINT*>(&pictureRect), 2);
+    EXPECT_EQ(pictureRect.left, 0);
+    EXPECT_EQ(pictureRect.top, 0);
+    EXPECT_EQ(pictureRect.right, client.right) << "stretched to the control's width";
+    EXPECT_LT(pictureRect.bottom, client.bottom) << "the bar stays below the picture";
+
+    RECT videoArea = client;
+    videoArea.bottom = pictureRect.bottom;
+    const std::set<COLORREF> before = ScreenColours(host.Control(), videoArea);
+    EXPECT_GE(before.size(), 2u) << "a picture, not a blank area";
+    PumpFor(600);
+    EXPECT_NE(ScreenColours(host.Control(), videoArea), before) << "the picture moves on";
+
+    // At its own size the picture is 64 x 48, centred.
+    host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(true)});
+    GetWindowRect(picture, &pictureRect);
+    EXPECT_EQ(pictureRect.right - pictureRect.left, 64);
+    EXPECT_EQ(pictureRect.bottom - pictureRect.top, 48);
+
+    // Painting the control and its bar leaves no GDI object behind.
+    const long live = GetGdiCounters().Live();
+    for (int i = 0; i < 5; ++i) {
+        RedrawWindow(host.Control(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpFor(100);
+    }
+    EXPECT_EQ(GetGdiCounters().Live(), live);
+
+    host.Stop();
+    ASSERT_TRUE(host.WaitForReports(2, 5000));
+    EXPECT_EQ(host.Reports()[1], kEnded);
+}
