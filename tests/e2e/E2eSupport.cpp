@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <dlgs.h>
+
 #include "resource.h"
 
 namespace {
@@ -56,9 +58,11 @@ void SendMouse(DWORD flags, int x, int y)
     input.type = INPUT_MOUSE;
     input.mi.dx = x * 65535 / (width > 0 ? width : 1);
     input.mi.dy = y * 65535 / (height > 0 ? height : 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    // Every event carries its position: a button event alone would use whatever position the
+    // system last settled on, which may still be the one before a preceding move.
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &input, sizeof input);
-    ::Sleep(30);
+    ::Sleep(50);
 }
 
 POINT ToScreen(HWND wnd, int x, int y)
@@ -163,8 +167,20 @@ std::string StatusText(HWND player)
     return text;
 }
 
+// Brings the window's top-level window to the front first, as a user's eye and hand would.
+void BringToFront(HWND wnd)
+{
+    HWND top = ::GetAncestor(wnd, GA_ROOT);
+    if (::GetForegroundWindow() != top) {
+        ::SetForegroundWindow(top);
+        WaitFor([&] { return ::GetForegroundWindow() == top; }, 1000);
+        ::Sleep(100);
+    }
+}
+
 void ClickAt(HWND wnd, int x, int y, bool right)
 {
+    BringToFront(wnd);
     POINT p = ToScreen(wnd, x, y);
     SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, p.x, p.y);
@@ -184,6 +200,7 @@ void PressKey(HWND wnd, WORD key)
 
 void DragBy(HWND wnd, int x, int y, int dx, int dy)
 {
+    BringToFront(wnd);
     POINT p = ToScreen(wnd, x, y);
     SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
     SendMouse(MOUSEEVENTF_LEFTDOWN, p.x, p.y);
@@ -286,5 +303,122 @@ std::string Screenshot::Save(const std::string& name) const
 }
 
 std::string ArtifactsDir() { return ToWindowsPath(EnvOr("QUON_ARTIFACTS", ".")); }
+
+std::string ArtifactsDirUnix()
+{
+    std::string dir = EnvOr("QUON_ARTIFACTS", "/tmp");
+    return dir[0] == '/' ? dir : "/tmp";
+}
+
+std::string ArtifactPath(const std::string& name) { return ArtifactsDir() + "\\" + name; }
+
+Recorder::Recorder(const std::string& name) : m_unixPath(ArtifactsDirUnix() + "/" + name) {}
+
+Recorder::~Recorder()
+{
+    if (m_running)
+        Stop();
+}
+
+std::string Recorder::WindowsPath() const { return ToWindowsPath(m_unixPath); }
+
+// Wine starts Linux programs but hands back no process handle, so the shell leaves files behind
+// that say how far it got.
+bool Recorder::RunShell(const std::string& script) const
+{
+    std::string commandLine = "/bin/sh -c \"" + script + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hProcess)
+        ::CloseHandle(info.hProcess);
+    if (info.hThread)
+        ::CloseHandle(info.hThread);
+    return true;
+}
+
+bool Recorder::Start()
+{
+    const std::string file = "'" + m_unixPath + "'";
+    ::DeleteFileA(ToWindowsPath(m_unixPath + ".pid").c_str());
+    ::DeleteFileA(ToWindowsPath(m_unixPath + ".done").c_str());
+    if (!RunShell("parec --latency-msec=20 -d $QUON_MONITOR --file-format=wav " + file + " & echo $! > " +
+                  file + ".pid.tmp; mv " + file + ".pid.tmp " + file + ".pid"))
+        return false;
+    const std::string pid = ToWindowsPath(m_unixPath + ".pid");
+    m_running = WaitFor([&] { return ::GetFileAttributesA(pid.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    if (m_running)
+        ::Sleep(400);  // parec connects to the monitor
+    return m_running;
+}
+
+bool Recorder::Stop()
+{
+    if (!m_running)
+        return false;
+    m_running = false;
+    const std::string file = "'" + m_unixPath + "'";
+    if (!RunShell("kill $(cat " + file + ".pid); while kill -0 $(cat " + file + ".pid) 2>/dev/null; do sleep 0.05; done; "
+                  "touch " + file + ".done"))
+        return false;
+    const std::string done = ToWindowsPath(m_unixPath + ".done");
+    return WaitFor([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+HWND FindOpenDialog(const QuonProcess& quon)
+{
+    for (HWND wnd : quon.Windows()) {
+        char className[64] = "";
+        ::GetClassNameA(wnd, className, sizeof className);
+        if (std::string(className) == "#32770" && ::IsWindowVisible(wnd) &&
+            (::GetDlgItem(wnd, cmb13) || ::GetDlgItem(wnd, edt1)))
+            return wnd;
+    }
+    return nullptr;
+}
+
+namespace {
+
+void TypeIntoFileName(HWND dialog, const std::string& text)
+{
+    HWND box = ::GetDlgItem(dialog, cmb13);
+    HWND edit = box ? ::FindWindowExA(box, nullptr, "Edit", nullptr) : ::GetDlgItem(dialog, edt1);
+    if (!edit)
+        edit = box;
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                          &result);
+}
+
+void PressOpen(HWND dialog)
+{
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)), SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+}  // namespace
+
+bool ChooseInOpenDialog(const QuonProcess& quon, const std::string& folder, const std::string& names,
+                        DWORD timeoutMs)
+{
+    if (!WaitFor([&] { return FindOpenDialog(quon) != nullptr; }, timeoutMs)) {
+        Screenshot().Save("open_dialog_missing");
+        return false;
+    }
+    HWND dialog = FindOpenDialog(quon);
+    ::Sleep(300);
+    TypeIntoFileName(dialog, folder);
+    PressOpen(dialog);
+    ::Sleep(500);
+    TypeIntoFileName(dialog, names);
+    PressOpen(dialog);
+    bool closed = WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, 5000);
+    if (!closed)
+        Screenshot().Save("open_dialog_stuck");
+    return closed;
+}
 
 std::string RepoRoot() { return ToWindowsPath(EnvOr("QUON_ROOT", ".")); }

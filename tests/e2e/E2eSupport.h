@@ -69,7 +69,34 @@ private:
     std::vector<unsigned char> m_bits;  // 32-bit BGRA rows, top-down
 };
 
+// Records what the program plays from the sound sink's monitor, with parec on the Linux side.
+class Recorder {
+public:
+    explicit Recorder(const std::string& name);  // a WAV file of that name in the artifacts folder
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    bool Start();
+    bool Stop();
+    std::string WindowsPath() const;
+
+private:
+    bool RunShell(const std::string& script) const;
+    std::string m_unixPath;
+    bool m_running = false;
+};
+
+// The open dialog the program shows: goes to folder, types the names (quoted, several allowed)
+// and presses Open. False when no dialog appeared within timeoutMs.
+bool ChooseInOpenDialog(const QuonProcess& quon, const std::string& folder, const std::string& names,
+                        DWORD timeoutMs = 10000);
+HWND FindOpenDialog(const QuonProcess& quon);
+
 // The folder for screenshots and recordings: QUON_ARTIFACTS, else the current folder.
 std::string ArtifactsDir();
+std::string ArtifactsDirUnix();
+// A file in the artifacts folder (Windows path).
+std::string ArtifactPath(const std::string& name);
 // The repository's root as a Windows path (QUON_ROOT), for test media.
 std::string RepoRoot();

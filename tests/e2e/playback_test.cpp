@@ -1,0 +1,211 @@
+// The real program plays what the open dialog chose: the sound that came out, in order and in full.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "E2eSupport.h"
+#include "SoundAnalysis.h"
+#include "TestMedia.h"
+#include "resource.h"
+
+namespace {
+
+// Knob parts, in the player's client pixels.
+const POINT kCentre = {394, 198};
+const POINT kBack = {414, 198};
+
+struct ToneFile {
+    const char* name;
+    int milliseconds;
+    double hz;
+};
+
+class Playback : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = ArtifactPath(std::string("media_") + info->name());
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(quon.Start());
+        ASSERT_TRUE(quon.WaitForPlayer());
+        player = quon.Player();
+        ::Sleep(300);
+    }
+    void TearDown() override
+    {
+        if (player && ::IsWindow(player))
+            ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
+    }
+
+    std::string Make(const ToneFile& tone, double amplitude = 0.9)
+    {
+        std::string path = folder + "\\" + tone.name;
+        EXPECT_TRUE(WriteFileBytes(path, MakeToneWave(tone.milliseconds, tone.hz, amplitude)));
+        return path;
+    }
+
+    // A left click on the knob's centre with nothing loaded opens the dialog; names are chosen there.
+    void OpenWithDialog(const std::string& names)
+    {
+        ClickAt(player, kCentre.x, kCentre.y);
+        ASSERT_TRUE(ChooseInOpenDialog(quon, folder, names)) << "the open dialog did not appear or close";
+    }
+
+    bool WaitForStatus(const std::string& text, DWORD timeoutMs)
+    {
+        return WaitFor([&] { return StatusText(player) == text; }, timeoutMs);
+    }
+
+    std::vector<Tone> Heard(Recorder& recorder)
+    {
+        EXPECT_TRUE(recorder.Stop());
+        Recording recording;
+        EXPECT_TRUE(LoadRecording(recorder.WindowsPath(), recording)) << recorder.WindowsPath();
+        lastRecording = recording;
+        return FindTones(recording);
+    }
+
+    QuonProcess quon;
+    HWND player = nullptr;
+    std::string folder;
+    Recording lastRecording;
+};
+
+TEST_F(Playback, TwoTonesComeOutInListOrderEachForItsFullLength)
+{
+    const ToneFile a = {"a.wav", 900, 440};
+    const ToneFile b = {"b.wav", 600, 880};
+    Make(a);
+    Make(b);
+    Recorder recorder("two_tones.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"b.wav\" \"a.wav\"");  // each name goes to the head: the list is a, b
+    ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
+    ::Sleep(300);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_EQ(tones.size(), 2u);
+    EXPECT_NEAR(tones[0].frequency, a.hz, 15);
+    EXPECT_NEAR(tones[1].frequency, b.hz, 15);
+    EXPECT_NEAR(tones[0].length, a.milliseconds / 1000.0, 0.020) << "the first item is heard to its end";
+    EXPECT_NEAR(tones[1].length, b.milliseconds / 1000.0, 0.020) << "the second item is heard to its end";
+    EXPECT_NEAR(tones[0].peak, 0.9 * 0.5, 0.9 * 0.05) << "the start-up volume -600 halves the amplitude";
+}
+
+TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
+{
+    Make({"long.wav", 6000, 523});
+    Recorder recorder("stop.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"long.wav\"");
+    ::Sleep(1500);
+    ClickAt(player, kCentre.x, kCentre.y);  // stop
+    const DWORD stoppedAt = ::GetTickCount();
+    ASSERT_TRUE(WaitForStatus("Hello Quon", 3000));
+    ::Sleep(1500);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_GE(tones.size(), 1u);
+    EXPECT_LT(tones[0].length, 3.0) << "the tone ended with the stop, long before its 6 s";
+    const double end = tones[0].start + tones[0].length;
+    EXPECT_LT(PeakBetween(lastRecording, end + 0.05, lastRecording.Seconds()), 0.02) << "silence after the stop";
+    (void)stoppedAt;
+
+    // Still loaded: the next click on the centre plays it again from the start.
+    Recorder again("replay.wav");
+    ASSERT_TRUE(again.Start());
+    ClickAt(player, kCentre.x, kCentre.y);
+    ::Sleep(1200);
+    ClickAt(player, kCentre.x, kCentre.y);
+    ::Sleep(300);
+    std::vector<Tone> replay = Heard(again);
+    ASSERT_GE(replay.size(), 1u);
+    EXPECT_NEAR(replay[0].frequency, 523, 15);
+}
+
+TEST_F(Playback, RepeatListWrapsToTheFirstItem)
+{
+    Make({"one.wav", 500, 440});
+    Make({"two.wav", 500, 660});
+    // Mode 1 -> 2 -> 0 (repeat the list).
+    ClickAt(player, 273 + 12, 212 + 7);
+    ::Sleep(700);  // two quick clicks would make a double click
+    ClickAt(player, 273 + 12, 212 + 7);
+    Recorder recorder("repeat_list.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"two.wav\" \"one.wav\"");
+    ::Sleep(2600);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_GE(tones.size(), 3u);
+    EXPECT_NEAR(tones[0].frequency, 440, 15);
+    EXPECT_NEAR(tones[1].frequency, 660, 15);
+    EXPECT_NEAR(tones[2].frequency, 440, 15) << "after the last item the first plays again";
+}
+
+TEST_F(Playback, BackOnTheFirstItemPlaysTheLast)
+{
+    Make({"first.wav", 3000, 440});
+    Make({"middle.wav", 600, 550});
+    Make({"last.wav", 600, 880});
+    Recorder recorder("back.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"last.wav\" \"middle.wav\" \"first.wav\"");
+    ::Sleep(1000);
+    ClickAt(player, kBack.x, kBack.y);
+    ::Sleep(1500);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_GE(tones.size(), 2u);
+    EXPECT_NEAR(tones[0].frequency, 440, 15);
+    EXPECT_LT(tones[0].length, 2.0) << "back stopped the first item";
+    EXPECT_NEAR(tones[1].frequency, 880, 15) << "back from the first item wraps to the last";
+}
+
+TEST_F(Playback, MissingAndCorruptItemsAreSkippedAndTheListEnds)
+{
+    Make({"good1.wav", 500, 440});
+    const std::string missing = Make({"gone.wav", 500, 550});
+    std::string corrupt = folder + "\\broken.wav";
+    ASSERT_TRUE(WriteFileBytes(corrupt, std::vector<std::uint8_t>(4000, 0x5A)));
+    Make({"good2.wav", 500, 880});
+    Recorder recorder("skip.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"good2.wav\" \"broken.wav\" \"gone.wav\" \"good1.wav\"");
+    ::DeleteFileA(missing.c_str());  // gone before its turn comes
+    ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
+    ::Sleep(300);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_EQ(tones.size(), 2u);
+    EXPECT_NEAR(tones[0].frequency, 440, 15);
+    EXPECT_NEAR(tones[1].frequency, 880, 15);
+    EXPECT_FALSE(quon.HasExited());
+}
+
+TEST_F(Playback, OpenDialogNamesGoToTheHeadOfTheList)
+{
+    Make({"x.wav", 300, 300});
+    Make({"a.wav", 300, 400});
+    Make({"b.wav", 300, 500});
+    Make({"c.wav", 300, 600});
+    OpenWithDialog("\"x.wav\"");
+    ASSERT_TRUE(WaitForStatus("Songs Over", 10000));
+    // Now pick a, b and c (returned in that order): the list becomes c, b, a, x.
+    std::vector<std::string> seen;
+    ClickAt(player, kCentre.x, kCentre.y);
+    ASSERT_TRUE(ChooseInOpenDialog(quon, folder, "\"a.wav\" \"b.wav\" \"c.wav\""));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(player) != "Songs Over"; }, 5000));
+    WaitFor([&] {
+        std::string text = StatusText(player);
+        if (text.size() > 4 && text.compare(text.size() - 4, 4, ".wav") == 0 && (seen.empty() || seen.back() != text))
+            seen.push_back(text);
+        return text == "Songs Over";
+    }, 15000);
+    const std::vector<std::string> expected = {"c.wav", "b.wav", "a.wav", "x.wav"};
+    ASSERT_EQ(seen.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const std::string& text = seen[i];
+        EXPECT_EQ(text.substr(text.size() - expected[i].size()), expected[i]) << i;
+    }
+}
+
+}  // namespace
