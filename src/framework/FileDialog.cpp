@@ -6,8 +6,11 @@
 
 namespace {
 
-// The dialog starts with room for a few names and grows while the user selects more.
+// The dialog starts with room for a few names and grows while the user selects or types more.
 const std::size_t kInitialBuffer = 4096;
+// Typed names raise no notification, so the hook also looks at the name box this often.
+const UINT_PTR kGrowTimer = 1;
+const UINT kGrowInterval = 50;
 
 bool EndsWithBackslash(const std::string& path)
 {
@@ -75,17 +78,39 @@ void CFileDialog::GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn)
     m_ofn.nMaxFile = ofn->nMaxFile;
 }
 
-UINT_PTR CALLBACK CFileDialog::HookProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+UINT_PTR CALLBACK CFileDialog::HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != WM_NOTIFY)
+    switch (message) {
+    case WM_INITDIALOG: {
+        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(lParam);
+        ::SetPropA(dialog, "Quon.FileDialog", ofn);
+        ::SetTimer(dialog, kGrowTimer, kGrowInterval, nullptr);
         return 0;
-    auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
-    if (notify->hdr.code == CDN_SELCHANGE && notify->lpOFN) {
-        auto* self = reinterpret_cast<CFileDialog*>(notify->lpOFN->lCustData);
-        if (self)
-            self->GrowBufferFor(dialog, notify->lpOFN);
     }
-    return 0;
+    case WM_TIMER:
+        if (wParam == kGrowTimer) {
+            auto* ofn = static_cast<OPENFILENAMEA*>(::GetPropA(dialog, "Quon.FileDialog"));
+            auto* self = ofn ? reinterpret_cast<CFileDialog*>(ofn->lCustData) : nullptr;
+            if (self)
+                self->GrowBufferFor(dialog, ofn);
+        }
+        return 0;
+    case WM_DESTROY:
+        ::KillTimer(dialog, kGrowTimer);
+        ::RemovePropA(dialog, "Quon.FileDialog");
+        return 0;
+    case WM_NOTIFY: {
+        auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
+        if (notify->hdr.code == CDN_SELCHANGE && notify->lpOFN) {
+            auto* self = reinterpret_cast<CFileDialog*>(notify->lpOFN->lCustData);
+            if (self)
+                self->GrowBufferFor(dialog, notify->lpOFN);
+        }
+        return 0;
+    }
+    default:
+        return 0;
+    }
 }
 
 std::size_t CFileDialog::GetStartPosition() const { return m_buffer[0] ? 1 : 0; }
