@@ -87,6 +87,8 @@ void CQuonDir::ShowDrive()
     m_driveItem = m_tree.InsertItem(label.c_str(), 0, 1, m_rootItem);
     for (const std::string& name : PlainSubfolders(m_driveText))
         m_tree.InsertItem(name.c_str(), 1, 2, m_driveItem);
+    // The root has no button of its own: open it so the new drive can be seen and chosen.
+    m_tree.Expand(m_rootItem, TVE_EXPAND);
 }
 
 void CQuonDir::AddSubfolders(HTREEITEM item)

@@ -31,6 +31,10 @@ public:
         return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)));
     }
 
+    BOOL Expand(HTREEITEM item, UINT code) const
+    {
+        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)));
+    }
     HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
     HTREEITEM GetParentItem(HTREEITEM item) const { return GetNextItem(item, TVGN_PARENT); }
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const
