@@ -255,28 +255,31 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) const
+namespace {
+
+// Changes one of a window's style words; frame flags make the system apply the change at once.
+BOOL ModifyStyleWord(HWND wnd, int index, DWORD remove, DWORD add, UINT flags)
 {
-    LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    LONG_PTR style = ::GetWindowLongPtrA(wnd, index);
     LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
     if (changed == style)
         return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, changed);
+    ::SetWindowLongPtrA(wnd, index, changed);
     if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+        ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) const
+{
+    return ModifyStyleWord(m_hWnd, GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) const
 {
-    LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-    LONG_PTR changed = (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add);
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, changed);
-    if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyStyleWord(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 void CWnd::CenterWindow() const
