@@ -82,6 +82,11 @@ void CPlayerDlg::ShowSplash()
         DrawText(dc, 80, 60, kMotto);
     }
     m_pSplash->ShowWindow(SW_SHOWNORMAL);
+    // Drawing done outside the paint cycle can wait in the thread's GDI batch or in the window's
+    // back buffer (Wine) until the thread next looks at its queue; push it to the screen before
+    // the thread blocks. Neither call dispatches a message.
+    ::GdiFlush();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
     ::Sleep(kSplashMilliseconds);
     m_pSplash->ShowWindow(SW_HIDE);
 }

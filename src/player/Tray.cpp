@@ -8,6 +8,7 @@
 #include "app/PlayerApp.h"
 #include "player/PlayerDlg.h"
 #include "player/Tray.h"
+#include "player/logic/TranslucencyVersion.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
@@ -44,15 +45,16 @@ void Relabel(HMENU menu, UINT id, const char* text)
 
 bool SystemSupportsTranslucency()
 {
-    // The platform's top bit is set on the old non-NT family.
-    if (::GetVersion() & 0x80000000u)
-        return false;
+    // The version word's top bit is set on the old non-NT family, which is not asked further.
+    const bool ntFamily = (::GetVersion() & 0x80000000u) == 0;
+    if (!ntFamily)
+        return TranslucencySupported(false, 0, 0);
     auto info = std::make_unique<OSVERSIONINFOA>();  // the 148-byte record
     *info = OSVERSIONINFOA{};
     info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
     if (!::GetVersionExA(info.get()))
         return false;
-    return info->dwMajorVersion > 5 || (info->dwMajorVersion == 5 && info->dwMinorVersion > 1);
+    return TranslucencySupported(true, info->dwMajorVersion, info->dwMinorVersion);
 }
 
 void UpdateTrayMenu(HMENU menu, const TrayMenuState& state)
@@ -152,7 +154,8 @@ void CPlayerDlg::SetVideoNormalLayout()
     m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
     RECT client;
     m_pVideoDlg->GetClientRect(&client);
-    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom,
+                                       SWP_SHOWWINDOW | SWP_NOZORDER);
     m_videoNormal = true;
     m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
 }
@@ -186,7 +189,8 @@ void CPlayerDlg::OnShowGreeting()
     }
     RECT own;
     GetWindowRect(&own);
-    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    // Shown active, so that Enter or Esc then reach the ticker itself.
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_SHOWWINDOW);
 }
 
 void CPlayerDlg::OnSupport()

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+
+#include <tlhelp32.h>
 
 #include <dlgs.h>
 
@@ -43,6 +46,21 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param)
     return TRUE;
 }
 
+std::set<DWORD> QuonProcessIds()
+{
+    std::set<DWORD> ids;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "Quon.exe") == 0)
+            ids.insert(entry.th32ProcessID);
+    ::CloseHandle(snapshot);
+    return ids;
+}
+
 std::string TitleOf(HWND wnd)
 {
     char title[256] = "";
@@ -81,19 +99,65 @@ QuonProcess::~QuonProcess()
             ::TerminateProcess(m_info.hProcess, 1);
         ::WaitForSingleObject(m_info.hProcess, 5000);
         ::CloseHandle(m_info.hProcess);
-        ::CloseHandle(m_info.hThread);
     }
+    if (m_info.hThread)
+        ::CloseHandle(m_info.hThread);
 }
 
-bool QuonProcess::Start()
+bool QuonProcess::Start(const char* fakeDateTime)
 {
     std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
     std::string folder = exe.substr(0, exe.find_last_of('\\') == std::string::npos ? 0 : exe.find_last_of('\\'));
+    if (fakeDateTime)
+        return StartWithFakeTime(exe, folder, fakeDateTime);
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     return ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                             folder.empty() ? nullptr : folder.c_str(), &startup, &m_info) != FALSE;
+}
+
+// The environment a Windows parent passes does not reach the Linux side of a Wine child, so the
+// program is started through env with libfaketime preloaded, then found among the processes.
+bool QuonProcess::StartWithFakeTime(const std::string& exe, const std::string& folder, const char* dateTime)
+{
+    const char kLibrary[] = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    if (::GetFileAttributesA(ToWindowsPath(kLibrary).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    const std::set<DWORD> before = QuonProcessIds();
+    // The monotonic clock stays real so that timers and waits keep in step with the driver's.
+    std::string commandLine = std::string("/usr/bin/env \"FAKETIME=@") + dateTime +
+                              "\" FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=" + kLibrary + " " +
+                              EnvOr("WINE", "/usr/lib/wine/wine64") + " \"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return false;
+    if (info.hProcess)  // Wine gives no handles for a Linux program
+        ::CloseHandle(info.hProcess);
+    if (info.hThread)
+        ::CloseHandle(info.hThread);
+    DWORD pid = 0;
+    WaitFor([&] {
+        for (DWORD id : QuonProcessIds())
+            if (!before.count(id))
+                pid = id;
+        return pid != 0;
+    }, 20000);
+    if (!pid)
+        return false;
+    m_info.dwProcessId = pid;
+    m_info.hProcess = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    return m_info.hProcess != nullptr;
+}
+
+bool QuonProcess::Owns(HWND wnd) const
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    return wnd && pid == m_info.dwProcessId;
 }
 
 bool QuonProcess::HasExited(DWORD waitMs) const
@@ -138,7 +202,10 @@ HWND QuonProcess::Ticker() const
     for (HWND wnd : Windows()) {
         char className[64] = "";
         ::GetClassNameA(wnd, className, sizeof className);
-        if (std::string(className) == "#32770" && !::GetWindow(wnd, GW_CHILD) && TitleOf(wnd).empty())
+        RECT r{};
+        ::GetWindowRect(wnd, &r);
+        if (std::string(className) == "#32770" && !::GetWindow(wnd, GW_CHILD) && TitleOf(wnd).empty() &&
+            r.right - r.left == 236 && r.bottom - r.top == 20)
             return wnd;
     }
     return nullptr;
@@ -272,34 +339,7 @@ int Screenshot::DistinctColours(const RECT& area) const
 std::string Screenshot::Save(const std::string& name) const
 {
     std::string path = ArtifactsDir() + "\\" + name + ".bmp";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return std::string();
-    const int rowBytes = (m_width * 3 + 3) & ~3;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info;
-    header.bfSize = header.bfOffBits + rowBytes * m_height;
-    info.biSize = sizeof info;
-    info.biWidth = m_width;
-    info.biHeight = m_height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::fwrite(&header, sizeof header, 1, file);
-    std::fwrite(&info, sizeof info, 1, file);
-    std::vector<unsigned char> row(rowBytes, 0);
-    for (int y = m_height - 1; y >= 0; --y) {
-        for (int x = 0; x < m_width; ++x) {
-            const unsigned char* p = &m_bits[(static_cast<size_t>(y) * m_width + x) * 4];
-            row[x * 3] = p[0];
-            row[x * 3 + 1] = p[1];
-            row[x * 3 + 2] = p[2];
-        }
-        std::fwrite(row.data(), 1, row.size(), file);
-    }
-    std::fclose(file);
-    return path;
+    return WriteBmp(path, m_width, m_height, [this](int x, int y) { return At(x, y); }) ? path : std::string();
 }
 
 std::string ArtifactsDir() { return ToWindowsPath(EnvOr("QUON_ARTIFACTS", ".")); }

@@ -15,7 +15,9 @@ public:
     QuonProcess(const QuonProcess&) = delete;
     QuonProcess& operator=(const QuonProcess&) = delete;
 
-    bool Start();
+    // Starts QUON_EXE. With fakeDateTime (such as "2026-12-25 10:00:00") the program's clock
+    // reads that date: libfaketime is set on the Linux side of the new Wine process.
+    bool Start(const char* fakeDateTime = nullptr);
     bool HasExited(DWORD waitMs = 0) const;
     DWORD Id() const { return m_info.dwProcessId; }
 
@@ -27,13 +29,16 @@ public:
     HWND Credits() const;
     // The Windows Media window (captioned "Quon_Video").
     HWND Video() const;
-    // The ticker strip (no children, 236 x 20 once placed).
+    // The ticker strip (a dialog window without title or controls, 236 x 20 once placed).
     HWND Ticker() const;
+    // Whether a window belongs to the program's process.
+    bool Owns(HWND wnd) const;
 
     // Waits for the player window to be visible; false after timeoutMs.
     bool WaitForPlayer(DWORD timeoutMs = 20000) const;
 
 private:
+    bool StartWithFakeTime(const std::string& exe, const std::string& folder, const char* dateTime);
     PROCESS_INFORMATION m_info{};
 };
 
@@ -93,6 +98,10 @@ bool ChooseInOpenDialog(const QuonProcess& quon, const std::string& folder, cons
                         DWORD timeoutMs = 10000);
 HWND FindOpenDialog(const QuonProcess& quon);
 
+// Writes width x height pixels (pixel(x, y) gives each) as a 24-bit BMP; false on failure.
+template <class PixelAt>
+bool WriteBmp(const std::string& path, int width, int height, PixelAt pixel);
+
 // The folder for screenshots and recordings: QUON_ARTIFACTS, else the current folder.
 std::string ArtifactsDir();
 std::string ArtifactsDirUnix();
@@ -100,3 +109,39 @@ std::string ArtifactsDirUnix();
 std::string ArtifactPath(const std::string& name);
 // The repository's root as a Windows path (QUON_ROOT), for test media.
 std::string RepoRoot();
+
+template <class PixelAt>
+bool WriteBmp(const std::string& path, int width, int height, PixelAt pixel)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const int rowBytes = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + rowBytes * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    DWORD written = 0;
+    bool ok = ::WriteFile(file, &header, sizeof header, &written, nullptr) &&
+              ::WriteFile(file, &info, sizeof info, &written, nullptr);
+    std::vector<unsigned char> row(rowBytes, 0);
+    for (int y = height - 1; ok && y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+        ok = ::WriteFile(file, row.data(), static_cast<DWORD>(row.size()), &written, nullptr) != FALSE;
+    }
+    ::CloseHandle(file);
+    return ok;
+}

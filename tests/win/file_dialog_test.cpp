@@ -20,19 +20,19 @@ struct DialogDriver {
 };
 DialogDriver* g_driver = nullptr;
 
+BOOL CALLBACK MatchOpenDialog(HWND wnd, LPARAM param)
+{
+    if (::IsWindowVisible(wnd) && (::GetDlgItem(wnd, cmb13) || ::GetDlgItem(wnd, edt1))) {
+        *reinterpret_cast<HWND*>(param) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindDialog()
 {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) -> BOOL {
-            if (::IsWindowVisible(wnd) && (::GetDlgItem(wnd, cmb13) || ::GetDlgItem(wnd, edt1))) {
-                *reinterpret_cast<HWND*>(param) = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchOpenDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
