@@ -45,7 +45,7 @@ void CVideoDlg::SetPosition(POSITION pos)
     m_listGeneration = g_playList.GetGeneration();
 }
 
-void CVideoDlg::StartOnControl(const std::string& path, bool writeLayout)
+void CVideoDlg::StartOnControl(const std::string& path, bool stretchPicture)
 {
     m_pOwner->m_loaded = 1;
     m_pOwner->m_noAdvance = false;
@@ -53,7 +53,7 @@ void CVideoDlg::StartOnControl(const std::string& path, bool writeLayout)
     m_pOwner->m_statusText = path;
     m_pOwner->SetTimer(kStatusPathTimer, kStatusPathInterval);
     m_player.SetFileName(path.c_str());
-    if (writeLayout)
+    if (stretchPicture)
         m_player.SetNaturalVideoSize(FALSE);
     m_player.Play();
     BOOL noPicture = m_player.GetHasNoPicture();

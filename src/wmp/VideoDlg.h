@@ -42,8 +42,9 @@ protected:
 
 private:
     void SetPosition(POSITION pos);
-    // Starts path on the control and shows the window for a video.
-    void StartOnControl(const std::string& path, bool layoutFirst);
+    // Marks the item started in the player, starts path on the control and shows this window for
+    // a video. stretchPicture also writes property 23 as false before playing (the list's start).
+    void StartOnControl(const std::string& path, bool stretchPicture);
     void Advance();
     void GoBack();
 

@@ -5,9 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
@@ -30,200 +28,10 @@ const Report kEnded{kPlayStatePlaying, kPlayStateStopped};
 
 // ---- test media ------------------------------------------------------------------------------
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-
-// Writes the 32-bit size of a chunk whose size field is at offset sizeAt (the size counts what
-// follows the field), padding the chunk to an even length.
-void CloseChunk(std::vector<std::uint8_t>& out, size_t sizeAt)
-{
-    const std::uint32_t size = static_cast<std::uint32_t>(out.size() - sizeAt - 4);
-    std::memcpy(&out[sizeAt], &size, 4);
-    if (out.size() % 2)
-        out.push_back(0);
-}
-
-size_t OpenChunk(std::vector<std::uint8_t>& out, const char* tag)
-{
-    PutTag(out, tag);
-    Put32(out, 0);
-    return out.size() - 4;
-}
-
-size_t OpenList(std::vector<std::uint8_t>& out, const char* listTag, const char* type)
-{
-    const size_t at = OpenChunk(out, listTag);
-    PutTag(out, type);
-    return at;
-}
-
-constexpr std::uint32_t kRate = 44100;
-constexpr std::uint32_t kChannels = 2;
-constexpr std::uint32_t kBlockAlign = kChannels * 2;
-
-// 16-bit stereo samples of a sine tone.
-std::vector<std::uint8_t> ToneSamples(std::uint32_t frames, double hz, std::uint32_t firstFrame = 0)
-{
-    std::vector<std::uint8_t> samples;
-    samples.reserve(frames * kBlockAlign);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(firstFrame + i) / kRate;
-        const auto value = static_cast<std::int16_t>(12000 * std::sin(2 * 3.14159265358979 * hz * t));
-        for (std::uint32_t c = 0; c < kChannels; ++c)
-            Put16(samples, static_cast<std::uint16_t>(value));
-    }
-    return samples;
-}
-
-void PutWaveFormat(std::vector<std::uint8_t>& out)
-{
-    Put16(out, WAVE_FORMAT_PCM);
-    Put16(out, kChannels);
-    Put32(out, kRate);
-    Put32(out, kRate * kBlockAlign);
-    Put16(out, kBlockAlign);
-    Put16(out, 16);
-}
-
-std::vector<std::uint8_t> MakeWave(int ms, double hz) { return MakeToneWave(ms, hz, 0.4); }
-
-// An AVI of uncompressed bottom-up RGB24 frames (each split into a coloured left half that changes
-// from frame to frame and a white right half) with a PCM sound stream.
-std::vector<std::uint8_t> MakeAvi(std::uint32_t width, std::uint32_t height, std::uint32_t frames,
-                                  std::uint32_t fps)
-{
-    const std::uint32_t stride = (width * 3 + 3) & ~3u;
-    const std::uint32_t frameBytes = stride * height;
-    const std::uint32_t audioFramesPerVideo = kRate / fps;
-    std::vector<std::uint8_t> out;
-    const size_t riff = OpenList(out, "RIFF", "AVI ");
-    const size_t hdrl = OpenList(out, "LIST", "hdrl");
-    const size_t avih = OpenChunk(out, "avih");
-    Put32(out, 1000000 / fps);              // microseconds per frame
-    Put32(out, frameBytes * fps + kRate * kBlockAlign);
-    Put32(out, 0);
-    Put32(out, 0x10);                       // AVIF_HASINDEX
-    Put32(out, frames);
-    Put32(out, 0);
-    Put32(out, 2);                          // streams
-    Put32(out, frameBytes);
-    Put32(out, width);
-    Put32(out, height);
-    for (int i = 0; i < 4; ++i)
-        Put32(out, 0);
-    CloseChunk(out, avih);
-
-    const size_t videoList = OpenList(out, "LIST", "strl");
-    const size_t videoHeader = OpenChunk(out, "strh");
-    PutTag(out, "vids");
-    PutTag(out, "DIB ");
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 1);                          // scale
-    Put32(out, fps);                        // rate
-    Put32(out, 0);
-    Put32(out, frames);
-    Put32(out, frameBytes);
-    Put32(out, 0xFFFFFFFF);
-    Put32(out, 0);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, width);
-    Put16(out, height);
-    CloseChunk(out, videoHeader);
-    const size_t videoFormat = OpenChunk(out, "strf");
-    Put32(out, 40);
-    Put32(out, width);
-    Put32(out, height);
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, BI_RGB);
-    Put32(out, frameBytes);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    CloseChunk(out, videoFormat);
-    CloseChunk(out, videoList);
-
-    const size_t audioList = OpenList(out, "LIST", "strl");
-    const size_t audioHeader = OpenChunk(out, "strh");
-    PutTag(out, "auds");
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, kBlockAlign);                // scale
-    Put32(out, kRate * kBlockAlign);        // rate
-    Put32(out, 0);
-    Put32(out, audioFramesPerVideo * frames);
-    Put32(out, audioFramesPerVideo * kBlockAlign);
-    Put32(out, 0xFFFFFFFF);
-    Put32(out, kBlockAlign);
-    for (int i = 0; i < 4; ++i)
-        Put16(out, 0);
-    CloseChunk(out, audioHeader);
-    const size_t audioFormat = OpenChunk(out, "strf");
-    PutWaveFormat(out);
-    CloseChunk(out, audioFormat);
-    CloseChunk(out, audioList);
-    CloseChunk(out, hdrl);
-
-    struct IndexEntry {
-        const char* id;
-        std::uint32_t offset;
-        std::uint32_t size;
-    };
-    std::vector<IndexEntry> index;
-    const size_t movi = OpenList(out, "LIST", "movi");
-    const size_t moviData = movi + 4;  // index offsets count from the 'movi' tag
-    for (std::uint32_t f = 0; f < frames; ++f) {
-        const size_t video = OpenChunk(out, "00db");
-        const std::uint8_t red = static_cast<std::uint8_t>(40 + 200 * f / frames);
-        const std::uint8_t green = static_cast<std::uint8_t>(200 - 150 * f / frames);
-        for (std::uint32_t y = 0; y < height; ++y) {
-            for (std::uint32_t x = 0; x < width; ++x) {
-                const bool left = x < width / 2;
-                out.push_back(left ? 30 : 255);       // blue
-                out.push_back(left ? green : 255);    // green
-                out.push_back(left ? red : 255);      // red
-            }
-            out.insert(out.end(), stride - width * 3, 0);
-        }
-        CloseChunk(out, video);
-        index.push_back({"00db", static_cast<std::uint32_t>(video - 4 - moviData), frameBytes});
-        const size_t audio = OpenChunk(out, "01wb");
-        const std::vector<std::uint8_t> samples =
-            ToneSamples(audioFramesPerVideo, 330, f * audioFramesPerVideo);
-        out.insert(out.end(), samples.begin(), samples.end());
-        CloseChunk(out, audio);
-        index.push_back({"01wb", static_cast<std::uint32_t>(audio - 4 - moviData),
-                         static_cast<std::uint32_t>(samples.size())});
-    }
-    CloseChunk(out, movi);
-    const size_t idx1 = OpenChunk(out, "idx1");
-    for (const IndexEntry& entry : index) {
-        PutTag(out, entry.id);
-        Put32(out, 0x10);  // AVIIF_KEYFRAME
-        Put32(out, entry.offset);
-        Put32(out, entry.size);
-    }
-    CloseChunk(out, idx1);
-    CloseChunk(out, riff);
-    return out;
-}
+// The peak level of the test tones, and the picture of the test videos (a left half changing
+// colour from frame to frame beside a white right half).
+const double kToneLevel = 0.4;
+const VideoPicture kHalves = VideoPicture::ColourHalves;
 
 // A folder of its own for the media of one test run, removed with its files at the end.
 class MediaFolder {
@@ -546,7 +354,7 @@ TEST(PlayerControlPlay, WaveReportsStartThenEndAfterItsLength)
     const Case cases[] = {{"played once", 1}, {"play count 2: twice, one report pair", 2}};
     MediaFolder media;
     const int lengthMs = 1200;
-    const std::wstring path = media.Write(L"tone.wav", MakeWave(lengthMs, 440));
+    const std::wstring path = media.Write(L"tone.wav", MakeToneWave(lengthMs, 440, kToneLevel));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PlayerInitialState state;
@@ -574,7 +382,7 @@ TEST(PlayerControlPlay, StopReportsTheEndOnceAndOnlyWhilePlaying)
 {
     MediaFolder media;
     // A video plays also where there is no sound device.
-    const std::wstring path = media.Write(L"long.avi", MakeAvi(32, 24, 60, 10));
+    const std::wstring path = media.Write(L"long.avi", MakeVideoAvi(60, 32, 24, 10, true, kHalves));
     ControlHost host;
     host.Stop();
     PumpFor(200);
@@ -599,7 +407,7 @@ TEST(PlayerControlPlay, StopReportsTheEndOnceAndOnlyWhilePlaying)
 TEST(PlayerControlPlay, WithoutAutoStartOnlyPlayStarts)
 {
     MediaFolder media;
-    const std::wstring path = media.Write(L"clip.avi", MakeAvi(32, 24, 20, 10));
+    const std::wstring path = media.Write(L"clip.avi", MakeVideoAvi(20, 32, 24, 10, true, kHalves));
     PlayerInitialState state;
     state.autoStart = false;
     ControlHost host;
@@ -615,7 +423,8 @@ TEST(PlayerControlPlay, WithoutAutoStartOnlyPlayStarts)
 TEST(PlayerControlPlay, MediumWithChineseNamePlays)
 {
     MediaFolder media;
-    const std::wstring path = media.Write(L"\u89c6\u9891\u7247\u6bb5.avi", MakeAvi(32, 24, 10, 10));
+    const std::wstring path =
+        media.Write(L"\u89c6\u9891\u7247\u6bb5.avi", MakeVideoAvi(10, 32, 24, 10, true, kHalves));
     ControlHost host;
     host.PutFileName(path);
     host.Play();
@@ -686,9 +495,9 @@ TEST(PlayerControlPlay, NextMediumStartedFromInsideTheEndReport)
 {
     MediaFolder media;
     const std::vector<std::wstring> list = {
-        media.Write(L"first.wav", MakeWave(400, 440)),
-        media.Write(L"second.wav", MakeWave(400, 660)),
-        media.Write(L"third.wav", MakeWave(400, 880)),
+        media.Write(L"first.wav", MakeToneWave(400, 440, kToneLevel)),
+        media.Write(L"second.wav", MakeToneWave(400, 660, kToneLevel)),
+        media.Write(L"third.wav", MakeToneWave(400, 880, kToneLevel)),
     };
     ControlHost host;
     host.LoadState(BuildInitialStateStream());
@@ -712,7 +521,7 @@ TEST(PlayerControlPlay, NextMediumStartedFromInsideTheEndReport)
 TEST(PlayerControlPlay, DestroyedFromInsideItsOwnReport)
 {
     MediaFolder media;
-    const std::wstring path = media.Write(L"short.wav", MakeWave(300, 440));
+    const std::wstring path = media.Write(L"short.wav", MakeToneWave(300, 440, kToneLevel));
     ControlHost host;
     host.onReport = [&](const Report&) { DestroyWindow(host.Control()); };
     host.PutFileName(path);
@@ -726,7 +535,7 @@ TEST(PlayerControlPlay, DestroyedFromInsideItsOwnReport)
 TEST(PlayerControlPlay, DestroyedWhilePlaying)
 {
     MediaFolder media;
-    const std::wstring path = media.Write(L"long.wav", MakeWave(5000, 440));
+    const std::wstring path = media.Write(L"long.wav", MakeToneWave(5000, 440, kToneLevel));
     ControlHost host;
     host.PutFileName(path);
     host.Play();
@@ -771,7 +580,7 @@ std::set<COLORREF> ScreenColours(HWND window, const RECT& clientArea)
 TEST(PlayerControlPicture, VideoShowsInsideTheControl)
 {
     MediaFolder media;
-    const std::wstring path = media.Write(L"clip.avi", MakeAvi(64, 48, 30, 10));
+    const std::wstring path = media.Write(L"clip.avi", MakeVideoAvi(30, 64, 48, 10, true, kHalves));
     ControlHost host;
     host.LoadState(BuildInitialStateStream());
     host.Show();
