@@ -78,6 +78,7 @@ void CPlayerControl::ShutDown()
     KillTimer(m_window, kEndTimer);
     KillTimer(m_window, kTickTimer);
     KillTimer(m_window, kDrainTimer);
+    KillTimer(m_window, kPrepareTimer);
     m_session.reset();
     m_draining.clear();
     m_reports.clear();
@@ -150,6 +151,11 @@ LRESULT CPlayerControl::OnTimer(WPARAM id, LPARAM)
         break;
     case kDrainTimer:
         ReleaseDrained(false);
+        break;
+    case kPrepareTimer:
+        KillTimer(m_window, kPrepareTimer);
+        if (m_state == ItemState::Playing)
+            PostMessageA(m_window, kMsgPrepareAudio, 0, 0);
         break;
     default:
         break;

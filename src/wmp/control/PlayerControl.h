@@ -115,7 +115,6 @@ private:
     // A sound renderer opened ahead of the next medium: its device is already streaming when
     // the medium starts, which shortens the silence between two media.
     ComPtr<IBaseFilter> m_spareAudioRenderer;
-    bool m_spareRequested = false;
 
     // Finished graphs whose sound renderer may still be playing out its buffer.
     struct Draining {

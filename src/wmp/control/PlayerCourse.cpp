@@ -75,8 +75,11 @@ void CPlayerControl::StartItem()
     m_state = ItemState::Playing;
     m_playsLeft = m_playCount;
     QueueReport(kPlayStatePlaying);
-    if (!m_spareAudioRenderer && !m_spareRequested)
-        m_spareRequested = PostMessageA(m_window, kMsgPrepareAudio, 0, 0) != FALSE;
+    if (!m_spareAudioRenderer) {
+        LONGLONG half = m_session->DurationMs() / 2;
+        UINT delay = static_cast<UINT>(half < 150 ? 150 : (half > 1000 ? 1000 : half));
+        SetTimer(m_window, kPrepareTimer, delay, nullptr);
+    }
     SetTimer(m_window, kTickTimer, kTickMs, nullptr);
     Layout();
     InvalidateBar();
@@ -208,7 +211,6 @@ LRESULT CPlayerControl::OnFireReports(WPARAM, LPARAM)
 
 LRESULT CPlayerControl::OnPrepareAudio(WPARAM, LPARAM)
 {
-    m_spareRequested = false;
     if (!m_spareAudioRenderer)
         CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                          m_spareAudioRenderer.ReceiveVoid());
