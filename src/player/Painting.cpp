@@ -82,6 +82,9 @@ void CPlayerDlg::DrawStatusText(bool highlight)
     const COLORREF fill = highlight ? RGB(0, 0, 255) : RGB(0, 0, 0);
     {
         CClientDC dc(box);
+        // Statics draw with their parent's clipping (CS_PARENTDC): without this a line of wide
+        // letters would run on over the skin beside the box. The next GetDC starts without this clip.
+        ::IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
         CSelectObject selectFont(dc, g_statusFont);
         ::SetTextColor(dc, text);
         ::SetBkColor(dc, fill);
