@@ -23,22 +23,13 @@ void CPlayerDlg::PlayCurrent()
     }
     m_playing = true;
     if (IsVideoFile(m_currentPath)) {
-        CMediaplayer1& control = m_pVideoDlg->m_player;
+        // Laid out before playing; the window shows itself once the item has started.
         if (m_videoNormal) {
             RECT own;
             GetWindowRect(&own);
-            m_pVideoDlg->MoveWindow(own.left + 130, own.top - 70, 310, 250, TRUE);
-            control.SetNaturalVideoSize(FALSE);
-            RECT client;
-            m_pVideoDlg->GetClientRect(&client);
-            control.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW | SWP_NOZORDER);
+            m_pVideoDlg->LayOutAt(own.left + 130, own.top - 70, 310, 250);
         } else {
-            RECT screen{};
-            ::GetClientRect(::GetDesktopWindow(), &screen);
-            m_pVideoDlg->ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
-            m_pVideoDlg->MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
-            control.SetNaturalVideoSize(FALSE);
-            control.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+            m_pVideoDlg->LayOutCompact();
         }
     }
     m_pVideoDlg->SetOwner(this);

@@ -135,13 +135,8 @@ void CPlayerDlg::ToggleWindowFromTray()
 
 void CPlayerDlg::SetVideoCompactLayout()
 {
-    RECT screen{};
-    ::GetClientRect(::GetDesktopWindow(), &screen);
     m_pVideoDlg->ShowWindow(SW_HIDE);
-    m_pVideoDlg->ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
-    m_pVideoDlg->MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
-    m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
-    m_pVideoDlg->m_player.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_pVideoDlg->LayOutCompact();
     m_videoNormal = false;
     m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
 }
@@ -150,12 +145,7 @@ void CPlayerDlg::SetVideoNormalLayout()
 {
     m_pVideoDlg->ShowWindow(SW_HIDE);
     m_pVideoDlg->ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
-    m_pVideoDlg->MoveWindow(400, 300, 320, 220, TRUE);
-    m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
-    RECT client;
-    m_pVideoDlg->GetClientRect(&client);
-    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom,
-                                       SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_pVideoDlg->LayOutAt(400, 300, 320, 220);
     m_videoNormal = true;
     m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
 }

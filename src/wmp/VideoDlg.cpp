@@ -102,23 +102,32 @@ void CVideoDlg::OnPlayStateChange(long oldState, long newState)
     }
 }
 
+// With an empty list only the current path is left: repeat-list mode plays it again.
+bool CVideoDlg::ReplayIfListEmpty()
+{
+    if (!g_playList.IsEmpty())
+        return false;
+    if (m_pOwner->m_repeatMode == kRepeatList)
+        PlayFile(m_pOwner->m_currentPath);
+    return true;
+}
+
+void CVideoDlg::PlayEntry(POSITION pos)
+{
+    SetPosition(pos);
+    m_pOwner->m_currentPath = g_playList.GetAt(pos);
+    PlayFile(m_pOwner->m_currentPath);
+}
+
 void CVideoDlg::GoBack()
 {
-    CPlayerDlg& owner = *m_pOwner;
-    if (g_playList.IsEmpty()) {
-        if (owner.m_repeatMode == kRepeatList)
-            PlayFile(owner.m_currentPath);
+    if (ReplayIfListEmpty())
         return;
-    }
     POSITION pos = CurrentPosition();
     if (!pos)
         return;
     g_playList.GetPrev(pos);
-    if (!pos)
-        pos = g_playList.GetTailPosition();
-    SetPosition(pos);
-    owner.m_currentPath = g_playList.GetAt(pos);
-    PlayFile(owner.m_currentPath);
+    PlayEntry(pos ? pos : g_playList.GetTailPosition());
 }
 
 void CVideoDlg::Advance()
@@ -130,27 +139,38 @@ void CVideoDlg::Advance()
         ::ShowWindow(owner.GetDlgItem(IDC_SKIN_REPEAT_ONE), SW_HIDE);
         return;
     }
-    if (g_playList.IsEmpty()) {
-        if (owner.m_repeatMode == kRepeatList)
-            PlayFile(owner.m_currentPath);
+    if (ReplayIfListEmpty())
         return;
-    }
     POSITION pos = CurrentPosition();
     if (!pos)
         return;
     g_playList.GetNext(pos);
-    if (!pos) {
-        if (owner.m_repeatMode != kRepeatList) {
-            SetPosition(nullptr);
-            owner.m_statusText = kSongsOver;
-            owner.m_loaded = 0;
-            return;
-        }
-        pos = g_playList.GetHeadPosition();
+    if (!pos && owner.m_repeatMode != kRepeatList) {
+        SetPosition(nullptr);
+        owner.m_statusText = kSongsOver;
+        owner.m_loaded = 0;
+        return;
     }
-    SetPosition(pos);
-    owner.m_currentPath = g_playList.GetAt(pos);
-    PlayFile(owner.m_currentPath);
+    PlayEntry(pos ? pos : g_playList.GetHeadPosition());
+}
+
+void CVideoDlg::LayOutCompact()
+{
+    RECT screen{};
+    ::GetClientRect(::GetDesktopWindow(), &screen);
+    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
+    MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
+    m_player.SetNaturalVideoSize(FALSE);
+    m_player.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+}
+
+void CVideoDlg::LayOutAt(int x, int y, int cx, int cy)
+{
+    MoveWindow(x, y, cx, cy, TRUE);
+    m_player.SetNaturalVideoSize(FALSE);
+    RECT client;
+    GetClientRect(&client);
+    m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW | SWP_NOZORDER);
 }
 
 void CVideoDlg::OnSize(UINT, int, int)

@@ -20,6 +20,12 @@ public:
     BOOL Create();
 
     void SetOwner(CPlayerDlg* owner) { m_pOwner = owner; }
+
+    // The compact corner layout: no caption or sizing border, 160 x 120 near the screen's bottom
+    // right, the control inset by 2 pixels.
+    void LayOutCompact();
+    // Moves the window (repainting) and lets the control fill its client area.
+    void LayOutAt(int x, int y, int cx, int cy);
     void PlayList();
     void PlayFile(std::string path);
     void OnPlayStateChange(long oldState, long newState);
@@ -47,6 +53,8 @@ private:
     void StartOnControl(const std::string& path, bool stretchPicture);
     void Advance();
     void GoBack();
+    bool ReplayIfListEmpty();
+    void PlayEntry(POSITION pos);
 
     unsigned m_listGeneration = 0;
 };
