@@ -98,7 +98,7 @@ TEST_F(Video, AnAviShowsAMovingPictureWithItsSoundAndTheWindowHidesWhenItEnds)
     char title[64] = "";
     ::GetWindowTextA(video, title, sizeof title);
     EXPECT_STREQ(title, "Quon_Video");
-    EXPECT_TRUE(StatusEndsWith("clip.avi")) << StatusText(player);
+    EXPECT_TRUE(WaitFor([&] { return StatusEndsWith("clip.avi"); }, 2000)) << StatusText(player);
 
     ::Sleep(800);  // the first frames reach the screen
     const RECT area = PictureArea(video);

@@ -6,8 +6,11 @@
 namespace {
 
 // How far ahead of the clock a started stream begins: time for the prerolled renderers to take
-// their first samples, so that the start of the medium is not dropped as late.
-constexpr REFERENCE_TIME kStartLead = 20 * 10000;
+// their first samples, so that the start of the medium is not dropped as late. A sound renderer
+// opened for this graph (no device prepared in advance, as for the first item) starts its
+// stream cold and breaks up its first tenth of a second with the short lead.
+constexpr REFERENCE_TIME kWarmStartLead = 20 * 10000;
+constexpr REFERENCE_TIME kColdStartLead = 150 * 10000;
 // Waiting for a graph to preroll (decoders started, first samples at the renderers).
 constexpr DWORD kPrerollTimeoutMs = 3000;
 // After completion, when the length is unknown, the sound renderer's buffer is given this long.
@@ -149,7 +152,7 @@ HRESULT CMediaSession::Start()
     if (m_clock) {
         REFERENCE_TIME now = 0;
         if (SUCCEEDED(m_clock->GetTime(&now))) {
-            m_streamStart = now + kStartLead;
+            m_streamStart = now + (m_usedAudioRenderer ? kWarmStartLead : kColdStartLead);
             hr = m_filter->Run(m_streamStart);
         }
     }
