@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "PlayerFixture.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
 #include "resource.h"
@@ -13,7 +14,6 @@
 namespace {
 
 // Knob parts, in the player's client pixels.
-const POINT kCentre = {394, 198};
 const POINT kBack = {414, 198};
 
 struct ToneFile {
@@ -22,36 +22,13 @@ struct ToneFile {
     double hz;
 };
 
-class Playback : public ::testing::Test {
+class Playback : public RunningPlayer {
 protected:
-    void SetUp() override
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = ArtifactPath(std::string("media_") + info->name());
-        ::CreateDirectoryA(folder.c_str(), nullptr);
-        ASSERT_TRUE(quon.Start());
-        ASSERT_TRUE(quon.WaitForPlayer());
-        player = quon.Player();
-        ::Sleep(300);
-    }
-    void TearDown() override
-    {
-        if (player && ::IsWindow(player))
-            ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
-    }
-
     std::string Make(const ToneFile& tone, double amplitude = 0.9)
     {
         std::string path = folder + "\\" + tone.name;
         EXPECT_TRUE(WriteFileBytes(path, MakeToneWave(tone.milliseconds, tone.hz, amplitude)));
         return path;
-    }
-
-    // A left click on the knob's centre with nothing loaded opens the dialog; names are chosen there.
-    void OpenWithDialog(const std::string& names)
-    {
-        ClickAt(player, kCentre.x, kCentre.y);
-        ASSERT_TRUE(ChooseInOpenDialog(quon, folder, names)) << "the open dialog did not appear or close";
     }
 
     bool WaitForStatus(const std::string& text, DWORD timeoutMs)
@@ -68,9 +45,6 @@ protected:
         return FindTones(recording);
     }
 
-    QuonProcess quon;
-    HWND player = nullptr;
-    std::string folder;
     Recording lastRecording;
 };
 

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "E2eSupport.h"
+#include "PlayerFixture.h"
 #include "TestMedia.h"
 #include "resource.h"
 
 namespace {
 
 // Places on the skin, in the player's client pixels.
-const POINT kCentre = {394, 198};
 const POINT kPlusSign = {392, 177};
 const POINT kEqBitmap = {261, 219};
 const RECT kStatusBox = {160, 181, 340, 212};
@@ -81,21 +81,8 @@ RECT WindowRect(HWND wnd)
     return r;
 }
 
-class Skin : public ::testing::Test {
+class Skin : public RunningPlayer {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(quon.Start()) << "QUON_EXE must name Quon.exe";
-        ASSERT_TRUE(quon.WaitForPlayer()) << "the player window did not appear";
-        player = quon.Player();
-        ::Sleep(300);
-    }
-    void TearDown() override
-    {
-        if (player && ::IsWindow(player))
-            ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
-    }
-
     // Switches the welcome-text scroll on; its first window of text is drawn a second later.
     void StartScroll()
     {
@@ -105,8 +92,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return ShowsNormal(player); }, 2000)) << "blue text on black";
     }
 
-    QuonProcess quon;
-    HWND player = nullptr;
 };
 
 TEST_F(Skin, KnobBarsAndSymbolsShowInTheSkinColours)

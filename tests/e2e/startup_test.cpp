@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "E2eSupport.h"
+#include "PlayerFixture.h"
 #include "resource.h"
 
 namespace {
@@ -18,15 +19,8 @@ RECT RegionBox(HWND wnd)
 }
 
 // Starts the program and waits for its player window.
-class Started : public ::testing::Test {
+class Started : public RunningPlayer {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(quon.Start()) << "QUON_EXE must name Quon.exe";
-        ASSERT_TRUE(quon.WaitForPlayer()) << "the player window did not appear";
-        player = quon.Player();
-        ::Sleep(300);
-    }
     // Closes the player by some path, then checks the credits window follows and ends the process.
     void ExpectCreditsThenEnd(const char* how)
     {
@@ -37,9 +31,6 @@ protected:
         ::PostMessageA(credits, WM_CLOSE, 0, 0);
         EXPECT_TRUE(quon.HasExited(10000)) << "closing the credits window ends the process (" << how << ")";
     }
-
-    QuonProcess quon;
-    HWND player = nullptr;
 };
 
 TEST_F(Started, PlayerIsTheBarWithTheKnobAtTheScreensBottomRight)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "PlayerFixture.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
 #include "resource.h"
@@ -13,45 +14,19 @@
 
 namespace {
 
-// The knob's centre, in the player's client pixels.
-const POINT kCentre = {394, 198};
-
 // A clip of four seconds: bars that run sideways at ten frames a second, over a 330 Hz tone.
 const int kClipFrames = 40;
 const int kClipFps = 10;
 const int kClipWidth = 160;
 const int kClipHeight = 120;
 
-class Video : public ::testing::Test {
+class Video : public RunningPlayer {
 protected:
-    void SetUp() override
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = ArtifactPath(std::string("media_") + info->name());
-        ::CreateDirectoryA(folder.c_str(), nullptr);
-        ASSERT_TRUE(quon.Start());
-        ASSERT_TRUE(quon.WaitForPlayer());
-        player = quon.Player();
-        ::Sleep(300);
-    }
-    void TearDown() override
-    {
-        if (player && ::IsWindow(player))
-            ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
-    }
-
     std::string MakeClip(const std::string& name)
     {
         const std::string path = folder + "\\" + name;
         EXPECT_TRUE(WriteFileBytes(path, MakeVideoAvi(kClipFrames, kClipWidth, kClipHeight, kClipFps)));
         return path;
-    }
-
-    // A left click on the knob's centre with nothing loaded opens the dialog; names are chosen there.
-    void OpenWithDialog(const std::string& names)
-    {
-        ClickAt(player, kCentre.x, kCentre.y);
-        ASSERT_TRUE(ChooseInOpenDialog(quon, folder, names)) << "the open dialog did not appear or close";
     }
 
     bool WaitForVideoWindow(bool visible, DWORD timeoutMs)
@@ -81,9 +56,6 @@ protected:
         return area;
     }
 
-    QuonProcess quon;
-    HWND player = nullptr;
-    std::string folder;
 };
 
 TEST_F(Video, AnAviShowsAMovingPictureWithItsSoundAndTheWindowHidesWhenItEnds)
