@@ -8,7 +8,7 @@
 namespace {
 const char kDialogClass[] = "#32770";
 const WORD kDialogInitType = 240;
-}  // namespace
+} // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
@@ -53,7 +53,10 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
 
 // Every message reaches the object through its subclassed window procedure first; what the
 // object passes on arrives here and gets the dialog manager's default handling.
-INT_PTR CALLBACK CDialog::StaticDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK CDialog::StaticDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -67,7 +70,8 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CDialog::ExecuteDlgInit()
 {
     HINSTANCE instance = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(kDialogInitType));
+    HRSRC found =
+        ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(kDialogInitType));
     if (!found)
         return;
     HGLOBAL loaded = ::LoadResource(instance, found);
@@ -114,7 +118,10 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int result)
 {

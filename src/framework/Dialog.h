@@ -8,7 +8,10 @@ class CDialog;
 // Binds dialog controls to their objects while a dialog initialises.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, bool saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    CDataExchange(CDialog* dialog, bool saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate)
+    {
+    }
     CDialog* m_pDlgWnd;
     bool m_bSaveAndValidate;
 };

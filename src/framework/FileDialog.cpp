@@ -26,12 +26,12 @@ bool EndsWithBackslash(const std::string& path)
     return last;
 }
 
-}  // namespace
+} // namespace
 
 CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName, DWORD flags,
                          const char* filter, CWnd* parent)
-    : m_open(openFileDialog != FALSE), m_filter(filter ? filter : ""), m_defaultExt(defaultExt ? defaultExt : ""),
-      m_buffer(kInitialBuffer, '\0')
+    : m_open(openFileDialog != FALSE), m_filter(filter ? filter : ""),
+      m_defaultExt(defaultExt ? defaultExt : ""), m_buffer(kInitialBuffer, '\0')
 {
     for (char& c : m_filter)
         if (c == '|')
@@ -113,7 +113,10 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
-std::size_t CFileDialog::GetStartPosition() const { return m_buffer[0] ? 1 : 0; }
+std::size_t CFileDialog::GetStartPosition() const
+{
+    return m_buffer[0] ? 1 : 0;
+}
 
 std::string CFileDialog::GetNextPathName(std::size_t& pos) const
 {

@@ -14,8 +14,8 @@
 class CFileDialog {
 public:
     // filter: entries separated by '|', ending with "||".
-    CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName, DWORD flags, const char* filter,
-                CWnd* parent = nullptr);
+    CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName, DWORD flags,
+                const char* filter, CWnd* parent = nullptr);
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 

@@ -10,8 +10,8 @@
 struct GdiCounters {
     long created = 0;
     long deleted = 0;
-    long released = 0;  // handed to the system with Detach
-    long failed = 0;    // creation calls that returned no handle
+    long released = 0; // handed to the system with Detach
+    long failed = 0;   // creation calls that returned no handle
     long Live() const { return created - deleted - released; }
 };
 GdiCounters& GetGdiCounters();
@@ -20,11 +20,10 @@ namespace gdi_detail {
 void NoteCreated(HGDIOBJ handle);
 void NoteDeleted();
 void NoteReleased();
-}  // namespace gdi_detail
+} // namespace gdi_detail
 
 // One owned GDI object of handle type H. Move-only; deletes its handle when it ends.
-template <class H>
-class CGdiObject {
+template <class H> class CGdiObject {
 public:
     CGdiObject() = default;
     ~CGdiObject() { DeleteObject(); }
@@ -94,8 +93,8 @@ public:
                     BYTE quality, BYTE pitchAndFamily, const char* face)
     {
         return Take(::CreateFontA(height, width, escapement, orientation, weight, italic, underline,
-                                  strikeOut, charSet, outPrecision, clipPrecision, quality,
-                                  pitchAndFamily, face));
+                                  strikeOut, charSet, outPrecision, clipPrecision, quality, pitchAndFamily,
+                                  face));
     }
 };
 
@@ -124,7 +123,8 @@ public:
 // Selects an object into a DC for one scope and puts the previous object back when it ends.
 class CSelectObject {
 public:
-    CSelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(object ? ::SelectObject(dc, object) : nullptr)
+    CSelectObject(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_previous(object ? ::SelectObject(dc, object) : nullptr)
     {
     }
     ~CSelectObject()

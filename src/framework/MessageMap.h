@@ -92,7 +92,8 @@ protected:                                          \
 #define ON_WM_LBUTTONDOWN() QUON_MOUSE_ROW(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_RBUTTONDOWN() QUON_MOUSE_ROW(WM_RBUTTONDOWN, OnRButtonDown)
 #define ON_WM_MOUSEMOVE() QUON_MOUSE_ROW(WM_MOUSEMOVE, OnMouseMove)
-#define ON_WM_MOUSELEAVE() QUON_MSG_ROW(WM_MOUSELEAVE, WM_MOUSELEAVE, 0, 0, 0xFFFF, return self->OnMouseLeave(wp_, lp_);)
+#define ON_WM_MOUSELEAVE() \
+    QUON_MSG_ROW(WM_MOUSELEAVE, WM_MOUSELEAVE, 0, 0, 0xFFFF, return self->OnMouseLeave(wp_, lp_);)
 // All WM_CTLCOLOR* messages: HBRUSH OnCtlColor(HDC, HWND, UINT kind), kind being CTLCOLOR_*.
 #define ON_WM_CTLCOLOR()                                                                        \
     QUON_MSG_ROW(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, 0, 0, 0xFFFF,                            \

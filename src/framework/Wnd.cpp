@@ -59,7 +59,7 @@ BSTR NarrowToBstr(const char* text)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 CWnd::~CWnd()
 {
@@ -165,7 +165,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND wnd, UINT message, WPARAM wParam, L
     LRESULT result = object->WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         object->Unlink();
-        object->PostNcDestroy();  // may delete the object
+        object->PostNcDestroy(); // may delete the object
         return result;
     }
     object->m_current = saved;
@@ -189,7 +189,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProc(message, wParam, lParam);
 }
 
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return false;
+}
 
 const MessageMap* CWnd::GetThisMessageMap()
 {
@@ -198,7 +201,10 @@ const MessageMap* CWnd::GetThisMessageMap()
     return &map;
 }
 
-const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const MessageMap* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 bool CWnd::DispatchMapped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
@@ -266,11 +272,12 @@ BOOL ModifyStyleWord(HWND wnd, int index, DWORD remove, DWORD add, UINT flags)
         return FALSE;
     ::SetWindowLongPtrA(wnd, index, changed);
     if (flags)
-        ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+        ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) const
 {
@@ -291,7 +298,8 @@ void CWnd::CenterWindow() const
     const int width = own.right - own.left;
     const int height = own.bottom - own.top;
     ::SetWindowPos(m_hWnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::DestroyWindow()
@@ -302,7 +310,7 @@ BOOL CWnd::DestroyWindow()
     bool owns = m_ownsWindow;
     if (!owns)
         Unlink();
-    return ::DestroyWindow(wnd);  // an owned window unlinks itself at WM_NCDESTROY
+    return ::DestroyWindow(wnd); // an owned window unlinks itself at WM_NCDESTROY
 }
 
 HRESULT CWnd::InvokeHelper(DISPID dispid, WORD flags, VARTYPE resultType, void* result, const char* paramInfo,

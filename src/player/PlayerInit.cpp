@@ -31,7 +31,7 @@ const char kTrayTip[] = "Quon音乐播放";
 const int kWideScreen = 1024;
 const BYTE kTickerAlpha = 70;
 
-}  // namespace
+} // namespace
 
 void CPlayerDlg::BuildWindowRegion()
 {
@@ -102,7 +102,8 @@ void CPlayerDlg::CreateTicker()
     RECT own;
     GetWindowRect(&own);
     m_pTicker->Create(IDD_TICKER);
-    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_HIDEWINDOW | SWP_NOACTIVATE);
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20,
+                            SWP_HIDEWINDOW | SWP_NOACTIVATE);
 }
 
 void CPlayerDlg::PlaceVideoWindow()
@@ -113,7 +114,8 @@ void CPlayerDlg::PlaceVideoWindow()
     m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
     RECT client;
     m_pVideoDlg->GetClientRect(&client);
-    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_SHOWWINDOW | SWP_NOZORDER);
+    m_pVideoDlg->m_player.SetWindowPos(nullptr, 0, 0, client.right, client.bottom,
+                                       SWP_SHOWWINDOW | SWP_NOZORDER);
     m_pVideoDlg->m_player.SetVolume(-600);
 }
 

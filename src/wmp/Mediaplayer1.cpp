@@ -5,16 +5,19 @@
 #include "resource.h"
 #include "wmp/control/MediaPlayerControl.h"
 
-
-bool CMediaplayer1::RegisterControlClass() { return RegisterMediaPlayerControl(AfxGetResourceHandle()); }
+bool CMediaplayer1::RegisterControlClass()
+{
+    return RegisterMediaPlayerControl(AfxGetResourceHandle());
+}
 
 BOOL CMediaplayer1::Create(const char*, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
                            UINT id, void*)
 {
     RegisterControlClass();
-    HWND wnd = ::CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, windowName, style, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetResourceHandle(), nullptr);
+    HWND wnd = ::CreateWindowExA(
+        0, QUON_PLAYER_CONTROL_CLASS, windowName, style, rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetResourceHandle(), nullptr);
     return wnd && SubclassWindow(wnd);
 }
 
@@ -23,9 +26,15 @@ void CMediaplayer1::SetFileName(const char* path)
     InvokeHelper(kDispidFileName, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, VTS_BSTR, path);
 }
 
-void CMediaplayer1::Play() { InvokeHelper(kDispidPlay, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_NONE); }
+void CMediaplayer1::Play()
+{
+    InvokeHelper(kDispidPlay, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_NONE);
+}
 
-void CMediaplayer1::Stop() { InvokeHelper(kDispidStop, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_NONE); }
+void CMediaplayer1::Stop()
+{
+    InvokeHelper(kDispidStop, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_NONE);
+}
 
 long CMediaplayer1::GetVolume()
 {

@@ -90,7 +90,7 @@ POINT ToScreen(HWND wnd, int x, int y)
     return p;
 }
 
-}  // namespace
+} // namespace
 
 QuonProcess::~QuonProcess()
 {
@@ -107,7 +107,8 @@ QuonProcess::~QuonProcess()
 bool QuonProcess::Start(const char* fakeDateTime)
 {
     std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
-    std::string folder = exe.substr(0, exe.find_last_of('\\') == std::string::npos ? 0 : exe.find_last_of('\\'));
+    std::string folder =
+        exe.substr(0, exe.find_last_of('\\') == std::string::npos ? 0 : exe.find_last_of('\\'));
     if (fakeDateTime)
         return StartWithFakeTime(exe, folder, fakeDateTime);
     std::string commandLine = "\"" + exe + "\"";
@@ -125,27 +126,31 @@ bool QuonProcess::StartWithFakeTime(const std::string& exe, const std::string& f
     if (::GetFileAttributesA(ToWindowsPath(kLibrary).c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
     const std::set<DWORD> before = QuonProcessIds();
-    // The monotonic clock stays real so that timers and waits keep in step with the driver's.
+    // The monotonic clock stays real so that timers and waits keep in step with the driver's, and
+    // file times stay real: Wine compares its setup file's time with the prefix's and would set
+    // the prefix up anew (restarting its desktop) if that time seemed to change.
     std::string commandLine = std::string("/usr/bin/env \"FAKETIME=@") + dateTime +
-                              "\" FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=" + kLibrary + " " +
-                              EnvOr("WINE", "/usr/lib/wine/wine64") + " \"" + exe + "\"";
+                              "\" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD=" + kLibrary +
+                              " " + EnvOr("WINE", "/usr/lib/wine/wine64") + " \"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return false;
-    if (info.hProcess)  // Wine gives no handles for a Linux program
+    if (info.hProcess) // Wine gives no handles for a Linux program
         ::CloseHandle(info.hProcess);
     if (info.hThread)
         ::CloseHandle(info.hThread);
     DWORD pid = 0;
-    WaitFor([&] {
-        for (DWORD id : QuonProcessIds())
-            if (!before.count(id))
-                pid = id;
-        return pid != 0;
-    }, 20000);
+    WaitFor(
+        [&] {
+            for (DWORD id : QuonProcessIds())
+                if (!before.count(id))
+                    pid = id;
+            return pid != 0;
+        },
+        20000);
     if (!pid)
         return false;
     m_info.dwProcessId = pid;
@@ -213,7 +218,12 @@ HWND QuonProcess::Ticker() const
 
 bool QuonProcess::WaitForPlayer(DWORD timeoutMs) const
 {
-    return WaitFor([this] { HWND p = Player(); return p && ::IsWindowVisible(p); }, timeoutMs);
+    return WaitFor(
+        [this] {
+            HWND p = Player();
+            return p && ::IsWindowVisible(p);
+        },
+        timeoutMs);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -339,10 +349,14 @@ int Screenshot::DistinctColours(const RECT& area) const
 std::string Screenshot::Save(const std::string& name) const
 {
     std::string path = ArtifactsDir() + "\\" + name + ".bmp";
-    return WriteBmp(path, m_width, m_height, [this](int x, int y) { return At(x, y); }) ? path : std::string();
+    return WriteBmp(path, m_width, m_height, [this](int x, int y) { return At(x, y); }) ? path
+                                                                                        : std::string();
 }
 
-std::string ArtifactsDir() { return ToWindowsPath(EnvOr("QUON_ARTIFACTS", ".")); }
+std::string ArtifactsDir()
+{
+    return ToWindowsPath(EnvOr("QUON_ARTIFACTS", "."));
+}
 
 std::string ArtifactsDirUnix()
 {
@@ -350,7 +364,10 @@ std::string ArtifactsDirUnix()
     return dir[0] == '/' ? dir : "/tmp";
 }
 
-std::string ArtifactPath(const std::string& name) { return ArtifactsDir() + "\\" + name; }
+std::string ArtifactPath(const std::string& name)
+{
+    return ArtifactsDir() + "\\" + name;
+}
 
 Recorder::Recorder(const std::string& name) : m_unixPath(ArtifactsDirUnix() + "/" + name) {}
 
@@ -360,7 +377,10 @@ Recorder::~Recorder()
         Stop();
 }
 
-std::string Recorder::WindowsPath() const { return ToWindowsPath(m_unixPath); }
+std::string Recorder::WindowsPath() const
+{
+    return ToWindowsPath(m_unixPath);
+}
 
 // Wine starts Linux programs but hands back no process handle, so the shell leaves files behind
 // that say how far it got.
@@ -370,7 +390,8 @@ bool Recorder::RunShell(const std::string& script) const
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
         return false;
     if (info.hProcess)
         ::CloseHandle(info.hProcess);
@@ -390,7 +411,7 @@ bool Recorder::Start()
     const std::string pid = ToWindowsPath(m_unixPath + ".pid");
     m_running = WaitFor([&] { return ::GetFileAttributesA(pid.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
     if (m_running)
-        ::Sleep(400);  // parec connects to the monitor
+        ::Sleep(400); // parec connects to the monitor
     return m_running;
 }
 
@@ -400,8 +421,10 @@ bool Recorder::Stop()
         return false;
     m_running = false;
     const std::string file = "'" + m_unixPath + "'";
-    if (!RunShell("kill $(cat " + file + ".pid); while kill -0 $(cat " + file + ".pid) 2>/dev/null; do sleep 0.05; done; "
-                  "touch " + file + ".done"))
+    if (!RunShell("kill $(cat " + file + ".pid); while kill -0 $(cat " + file +
+                  ".pid) 2>/dev/null; do sleep 0.05; done; "
+                  "touch " +
+                  file + ".done"))
         return false;
     const std::string done = ToWindowsPath(m_unixPath + ".done");
     return WaitFor([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
@@ -436,10 +459,11 @@ void PressOpen(HWND dialog)
 {
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)), SMTO_ABORTIFHUNG, 5000, &result);
+                          reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)), SMTO_ABORTIFHUNG, 5000,
+                          &result);
 }
 
-}  // namespace
+} // namespace
 
 bool ChooseInOpenDialog(const QuonProcess& quon, const std::string& folder, const std::string& names,
                         DWORD timeoutMs)
@@ -461,4 +485,7 @@ bool ChooseInOpenDialog(const QuonProcess& quon, const std::string& folder, cons
     return closed;
 }
 
-std::string RepoRoot() { return ToWindowsPath(EnvOr("QUON_ROOT", ".")); }
+std::string RepoRoot()
+{
+    return ToWindowsPath(EnvOr("QUON_ROOT", "."));
+}

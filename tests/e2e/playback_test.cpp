@@ -56,7 +56,7 @@ TEST_F(Playback, TwoTonesComeOutInListOrderEachForItsFullLength)
     Make(b);
     Recorder recorder("two_tones.wav");
     ASSERT_TRUE(recorder.Start());
-    OpenWithDialog("\"b.wav\" \"a.wav\"");  // each name goes to the head: the list is a, b
+    OpenWithDialog("\"b.wav\" \"a.wav\""); // each name goes to the head: the list is a, b
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(300);
     std::vector<Tone> tones = Heard(recorder);
@@ -75,7 +75,7 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"long.wav\"");
     ::Sleep(1500);
-    ClickAt(player, kCentre.x, kCentre.y);  // stop
+    ClickAt(player, kCentre.x, kCentre.y); // stop
     const DWORD stoppedAt = ::GetTickCount();
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000));
     ::Sleep(1500);
@@ -83,7 +83,8 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     ASSERT_GE(tones.size(), 1u);
     EXPECT_LT(tones[0].length, 3.0) << "the tone ended with the stop, long before its 6 s";
     const double end = tones[0].start + tones[0].length;
-    EXPECT_LT(PeakBetween(lastRecording, end + 0.05, lastRecording.Seconds()), 0.02) << "silence after the stop";
+    EXPECT_LT(PeakBetween(lastRecording, end + 0.05, lastRecording.Seconds()), 0.02)
+        << "silence after the stop";
     (void)stoppedAt;
 
     // Still loaded: the next click on the centre plays it again from the start.
@@ -104,7 +105,7 @@ TEST_F(Playback, RepeatListWrapsToTheFirstItem)
     Make({"two.wav", 500, 660});
     // Mode 1 -> 2 -> 0 (repeat the list).
     ClickAt(player, 273 + 12, 212 + 7);
-    ::Sleep(700);  // two quick clicks would make a double click
+    ::Sleep(700); // two quick clicks would make a double click
     ClickAt(player, 273 + 12, 212 + 7);
     Recorder recorder("repeat_list.wav");
     ASSERT_TRUE(recorder.Start());
@@ -145,7 +146,7 @@ TEST_F(Playback, MissingAndCorruptItemsAreSkippedAndTheListEnds)
     Recorder recorder("skip.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"good2.wav\" \"broken.wav\" \"gone.wav\" \"good1.wav\"");
-    ::DeleteFileA(missing.c_str());  // gone before its turn comes
+    ::DeleteFileA(missing.c_str()); // gone before its turn comes
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(300);
     std::vector<Tone> tones = Heard(recorder);
@@ -168,12 +169,15 @@ TEST_F(Playback, OpenDialogNamesGoToTheHeadOfTheList)
     ClickAt(player, kCentre.x, kCentre.y);
     ASSERT_TRUE(ChooseInOpenDialog(quon, folder, "\"a.wav\" \"b.wav\" \"c.wav\""));
     ASSERT_TRUE(WaitFor([&] { return StatusText(player) != "Songs Over"; }, 5000));
-    WaitFor([&] {
-        std::string text = StatusText(player);
-        if (text.size() > 4 && text.compare(text.size() - 4, 4, ".wav") == 0 && (seen.empty() || seen.back() != text))
-            seen.push_back(text);
-        return text == "Songs Over";
-    }, 15000);
+    WaitFor(
+        [&] {
+            std::string text = StatusText(player);
+            if (text.size() > 4 && text.compare(text.size() - 4, 4, ".wav") == 0 &&
+                (seen.empty() || seen.back() != text))
+                seen.push_back(text);
+            return text == "Songs Over";
+        },
+        15000);
     const std::vector<std::string> expected = {"c.wav", "b.wav", "a.wav", "x.wav"};
     ASSERT_EQ(seen.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -182,4 +186,4 @@ TEST_F(Playback, OpenDialogNamesGoToTheHeadOfTheList)
     }
 }
 
-}  // namespace
+} // namespace

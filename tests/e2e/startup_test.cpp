@@ -25,7 +25,13 @@ protected:
     void ExpectCreditsThenEnd(const char* how)
     {
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(player) || !::IsWindowVisible(player); }, 10000)) << how;
-        ASSERT_TRUE(WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000)) << how;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                HWND c = quon.Credits();
+                return c && ::IsWindowVisible(c);
+            },
+            10000))
+            << how;
         HWND credits = quon.Credits();
         EXPECT_FALSE(quon.HasExited()) << how;
         ::PostMessageA(credits, WM_CLOSE, 0, 0);
@@ -37,7 +43,7 @@ TEST_F(Started, PlayerIsTheBarWithTheKnobAtTheScreensBottomRight)
 {
     RECT box = RegionBox(player);
     EXPECT_EQ(box.left, 130);
-    EXPECT_GE(box.top, 165);  // the knob's top vertex at 165 covers no pixel row of its own
+    EXPECT_GE(box.top, 165); // the knob's top vertex at 165 covers no pixel row of its own
     EXPECT_LE(box.top, 166);
     EXPECT_EQ(box.right, 435);
     EXPECT_EQ(box.bottom, 235);
@@ -92,8 +98,13 @@ TEST_F(Started, ExitCommandClosesThePlayerAndShowsTheCredits)
 TEST_F(Started, ProductNameBitmapClosesThePlayerAndShowsTheCredits)
 {
     ClickAt(player, 153 + 10, 214 + 6);
-    ASSERT_TRUE(WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000));
-    ::Sleep(1500);  // a frame of the banner
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND c = quon.Credits();
+            return c && ::IsWindowVisible(c);
+        },
+        10000));
+    ::Sleep(1500); // a frame of the banner
     Screenshot shot;
     shot.Save("credits");
     HWND credits = quon.Credits();
@@ -127,4 +138,4 @@ TEST_F(Started, Screen1000x800KeepsThePlayerCentredAtItsTemplateSize)
     ExpectCreditsThenEnd("menu exit");
 }
 
-}  // namespace
+} // namespace

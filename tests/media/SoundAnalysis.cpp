@@ -8,14 +8,21 @@
 
 namespace {
 
-std::uint32_t Read32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
-std::uint16_t Read16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t Read32(const std::uint8_t* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+}
+std::uint16_t Read16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 
-}  // namespace
+} // namespace
 
 bool ParseRecording(const std::vector<std::uint8_t>& bytes, Recording& out)
 {
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(&bytes[8], "WAVE", 4) != 0)
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+        std::memcmp(&bytes[8], "WAVE", 4) != 0)
         return false;
     std::size_t at = 12;
     int bits = 0;

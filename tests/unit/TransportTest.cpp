@@ -16,8 +16,7 @@ TEST(TransportVolume, StepsUpFromTheStartLevelToTheLoudest)
     int v = kVolumeAtStart;
     for (int i = 0; i < 12; ++i)
         seen.push_back(v = VolumeStepUp(v));
-    const std::vector<int> expected = {-500, -400, -300, -250, -200, -150,
-                                       -100, -50,  0,    0,    0,    0};
+    const std::vector<int> expected = {-500, -400, -300, -250, -200, -150, -100, -50, 0, 0, 0, 0};
     EXPECT_EQ(expected, seen);
 }
 
@@ -27,7 +26,7 @@ TEST(TransportVolume, StepsDownFromTheLoudestToTheQuietest)
     int v = kVolumeLoudest;
     for (int i = 0; i < 16; ++i)
         seen.push_back(v = VolumeStepDown(v));
-    const std::vector<int> expected = {-50,  -100, -150, -200, -250,  -300,  -350,  -450,
+    const std::vector<int> expected = {-50,  -100, -150, -200, -250, -300,  -350,  -450,
                                        -550, -650, -750, -850, -950, -1000, -1000, -1000};
     EXPECT_EQ(expected, seen);
 }
@@ -39,10 +38,19 @@ TEST(TransportVolume, StepSizeChangesAtMinusThreeHundred)
         int up;
         int down;
     } cases[] = {
-        {-300, -250, -350}, {-301, -201, -401}, {-299, -249, -349}, {-950, -850, -1000},
-        {-1000, -900, -1000}, {0, 0, -50}, {-40, 0, -90}, {-1020, -920, -1000},
+        {-300, -250, -350},
+        {-301, -201, -401},
+        {-299, -249, -349},
+        {-950, -850, -1000},
+        {-1000, -900, -1000},
+        {0, 0, -50},
+        {-40, 0, -90},
+        {-1020, -920, -1000},
         // Levels the knob never sets are still brought back within the limits.
-        {200, 0, 150}, {-5000, -4900, -1000}, {INT_MAX, 0, INT_MAX - 50}, {INT_MIN, INT_MIN + 100, -1000},
+        {200, 0, 150},
+        {-5000, -4900, -1000},
+        {INT_MAX, 0, INT_MAX - 50},
+        {INT_MIN, INT_MIN + 100, -1000},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.up, VolumeStepUp(c.from)) << c.from;
@@ -115,4 +123,4 @@ TEST(TransportScroll, OffsetsOutsideTheTextAreSafe)
     EXPECT_EQ("abcdefghijklmnopqrst", ScrollWindow("abcdefghijklmnopqrstuvwxyz", 0));
 }
 
-}  // namespace
+} // namespace

@@ -62,7 +62,7 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
         break;
     default:
         ::KillTimer(nullptr, id);
-        ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // should not be needed
+        ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); // should not be needed
         break;
     }
 }
@@ -80,8 +80,8 @@ TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
         char name[64];
         wsprintfA(name, "%03d 一首很长的歌曲名字 long song title.wav", i);
         names.push_back(name);
-        HANDLE file = ::CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                    nullptr);
+        HANDLE file = ::CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         ::CloseHandle(file);
         typed += "\"" + std::string(name) + "\" ";
@@ -111,4 +111,4 @@ TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
     ::RemoveDirectoryA(folder.c_str());
 }
 
-}  // namespace
+} // namespace

@@ -102,9 +102,12 @@ TEST_F(PlayerWindow, SkinControlsSitAtTheirPixelPlaces)
         bool visible;
     };
     const Place places[] = {
-        {IDC_STATUS, {160, 181, 340, 212}, true},          {IDC_SKIN_QUON, {153, 214, 174, 227}, true},
-        {IDC_SKIN_EQ, {250, 212, 272, 226}, true},         {IDC_SKIN_MODE, {273, 212, 298, 226}, true},
-        {IDC_SKIN_MUSIC, {299, 212, 324, 226}, true},      {IDC_SKIN_REPEAT_ONE, {340, 181, 362, 194}, false},
+        {IDC_STATUS, {160, 181, 340, 212}, true},
+        {IDC_SKIN_QUON, {153, 214, 174, 227}, true},
+        {IDC_SKIN_EQ, {250, 212, 272, 226}, true},
+        {IDC_SKIN_MODE, {273, 212, 298, 226}, true},
+        {IDC_SKIN_MUSIC, {299, 212, 324, 226}, true},
+        {IDC_SKIN_REPEAT_ONE, {340, 181, 362, 194}, false},
         {IDC_SKIN_REPEAT_LIST, {340, 200, 362, 213}, false},
     };
     for (const Place& p : places) {
@@ -266,9 +269,9 @@ TEST_F(PlayerWindow, ScrollTimerScrollsAndAnyTickWhileOffKillsIt)
     EXPECT_EQ(player.m_scrollOffset, 4);
     Command(IDC_SKIN_EQ);
     EXPECT_FALSE(player.m_scrollOn);
-    Tick(3);  // any tick while the scroll is off kills timer 7
+    Tick(3); // any tick while the scroll is off kills timer 7
     EXPECT_FALSE(::KillTimer(player.m_hWnd, 7));
-    Command(IDC_SKIN_EQ);  // on again: restarts from the kept offset
+    Command(IDC_SKIN_EQ); // on again: restarts from the kept offset
     Tick(7);
     EXPECT_EQ(player.m_scrollOffset, 6);
 }
@@ -285,7 +288,8 @@ TEST_F(PlayerWindow, RepeatModeCyclesAndShowsItsIndicator)
         Command(IDC_SKIN_MODE);
         EXPECT_EQ(player.m_repeatMode, s.mode);
         EXPECT_EQ(::IsWindowVisible(player.GetDlgItem(IDC_SKIN_REPEAT_ONE)) != FALSE, s.repeatOne) << s.mode;
-        EXPECT_EQ(::IsWindowVisible(player.GetDlgItem(IDC_SKIN_REPEAT_LIST)) != FALSE, s.repeatList) << s.mode;
+        EXPECT_EQ(::IsWindowVisible(player.GetDlgItem(IDC_SKIN_REPEAT_LIST)) != FALSE, s.repeatList)
+            << s.mode;
     }
 }
 
@@ -314,7 +318,7 @@ TEST_F(PlayerWindow, TimerTicksAndPaintsLeakNoGdiObjects)
     player.m_loaded = 1;
     player.m_currentPath = "C:\\some folder\\a song with a long name.mp3";
     for (int i = 0; i < 200; ++i)
-        Tick(5);  // warm up caches the system keeps per DC
+        Tick(5); // warm up caches the system keeps per DC
     const GdiCounters before = GetGdiCounters();
     const int kTicks = 100000;
     for (int i = 0; i < kTicks; ++i) {
@@ -330,4 +334,4 @@ TEST_F(PlayerWindow, TimerTicksAndPaintsLeakNoGdiObjects)
     EXPECT_GT(after.created - before.created, kTicks) << "every draw made its brush";
 }
 
-}  // namespace
+} // namespace

@@ -63,19 +63,23 @@ std::vector<MenuEntry> ReadMenu(HMENU menu)
 }
 
 // The commands of the menu in their order, each followed by a separator but the last.
-const UINT kMenuOrder[] = {ID_TRAY_GREETING,    ID_TRAY_TRANSLUCENT, ID_TRAY_SUPPORT, ID_TRAY_SHOW_MAIN,
-                           ID_TRAY_CHOOSER,     ID_TRAY_REPEAT_ONE,  ID_TRAY_REPEAT_LIST, ID_TRAY_HIDE,
-                           ID_TRAY_EXIT,        ID_TRAY_CLOSE_MENU};
+const UINT kMenuOrder[] = {ID_TRAY_GREETING, ID_TRAY_TRANSLUCENT, ID_TRAY_SUPPORT,     ID_TRAY_SHOW_MAIN,
+                           ID_TRAY_CHOOSER,  ID_TRAY_REPEAT_ONE,  ID_TRAY_REPEAT_LIST, ID_TRAY_HIDE,
+                           ID_TRAY_EXIT,     ID_TRAY_CLOSE_MENU};
 
 struct FixedLabel {
     UINT id;
     const char* text;
 };
 const FixedLabel kFixedLabels[] = {
-    {ID_TRAY_SUPPORT, "技术支持"},           {ID_TRAY_SHOW_MAIN, "操控主界面"},
-    {ID_TRAY_CHOOSER, "选择播放列表"},       {ID_TRAY_REPEAT_ONE, "重复播放当前媒体文件"},
-    {ID_TRAY_REPEAT_LIST, "重复播放媒体列表"}, {ID_TRAY_HIDE, "隐藏程序窗口"},
-    {ID_TRAY_EXIT, "退出程序"},              {ID_TRAY_CLOSE_MENU, "关闭菜单"},
+    {ID_TRAY_SUPPORT, "技术支持"},
+    {ID_TRAY_SHOW_MAIN, "操控主界面"},
+    {ID_TRAY_CHOOSER, "选择播放列表"},
+    {ID_TRAY_REPEAT_ONE, "重复播放当前媒体文件"},
+    {ID_TRAY_REPEAT_LIST, "重复播放媒体列表"},
+    {ID_TRAY_HIDE, "隐藏程序窗口"},
+    {ID_TRAY_EXIT, "退出程序"},
+    {ID_TRAY_CLOSE_MENU, "关闭菜单"},
 };
 
 // What the user sees in an opened menu.
@@ -199,8 +203,14 @@ void ExpectRect(const RECT& actual, int left, int top, int width, int height, co
     EXPECT_EQ(actual.bottom - actual.top, height) << what;
 }
 
-bool HasStyle(HWND wnd, LONG_PTR bits) { return (::GetWindowLongPtrA(wnd, GWL_STYLE) & bits) == bits; }
-bool HasNoStyle(HWND wnd, LONG_PTR bits) { return (::GetWindowLongPtrA(wnd, GWL_STYLE) & bits) == 0; }
+bool HasStyle(HWND wnd, LONG_PTR bits)
+{
+    return (::GetWindowLongPtrA(wnd, GWL_STYLE) & bits) == bits;
+}
+bool HasNoStyle(HWND wnd, LONG_PTR bits)
+{
+    return (::GetWindowLongPtrA(wnd, GWL_STYLE) & bits) == 0;
+}
 
 // Watches for a message box of this thread while an action runs: reads it and presses OK.
 struct CaughtBox {
@@ -235,8 +245,7 @@ void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD)
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-template <class Action>
-CaughtBox WatchForMessageBox(Action action)
+template <class Action> CaughtBox WatchForMessageBox(Action action)
 {
     g_box = CaughtBox();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &ReadAndCloseMessageBox);
@@ -309,7 +318,7 @@ TEST(TrayMenu, LabelsAndGreyedEntriesFollowTheState)
         TrayMenuState state;
         ExpectedMenu expected;
     };
-    TrayMenuState start;  // player shown, greeting off, nothing loaded, video hidden, 5.2 or later
+    TrayMenuState start; // player shown, greeting off, nothing loaded, video hidden, 5.2 or later
     auto with = [&](auto change) {
         TrayMenuState s = start;
         change(s);
@@ -318,11 +327,14 @@ TEST(TrayMenu, LabelsAndGreyedEntriesFollowTheState)
     const UINT showMain = ID_TRAY_SHOW_MAIN, greeting = ID_TRAY_GREETING, translucent = ID_TRAY_TRANSLUCENT,
                repeatOne = ID_TRAY_REPEAT_ONE, repeatList = ID_TRAY_REPEAT_LIST, hide = ID_TRAY_HIDE;
     const Case cases[] = {
-        {"start-up", start,
+        {"start-up",
+         start,
          {kShowGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
-        {"player hidden", with([](TrayMenuState& s) { s.playerVisible = false; }),
+        {"player hidden",
+         with([](TrayMenuState& s) { s.playerVisible = false; }),
          {kShowGreeting, kMakeTranslucent, {greeting, translucent, repeatList, repeatOne, hide}}},
-        {"greeting on", with([](TrayMenuState& s) { s.tickerShown = true; }),
+        {"greeting on",
+         with([](TrayMenuState& s) { s.tickerShown = true; }),
          {kHideGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
         {"greeting on, player hidden",
          with([](TrayMenuState& s) {
@@ -330,7 +342,8 @@ TEST(TrayMenu, LabelsAndGreyedEntriesFollowTheState)
              s.playerVisible = false;
          }),
          {kHideGreeting, kMakeTranslucent, {greeting, translucent, repeatList, repeatOne, hide}}},
-        {"video visible on 5.2 or later", with([](TrayMenuState& s) { s.videoVisible = true; }),
+        {"video visible on 5.2 or later",
+         with([](TrayMenuState& s) { s.videoVisible = true; }),
          {kShowGreeting, kMakeTranslucent, {showMain, repeatList, repeatOne}}},
         {"video visible and translucent",
          with([](TrayMenuState& s) {
@@ -338,7 +351,8 @@ TEST(TrayMenu, LabelsAndGreyedEntriesFollowTheState)
              s.translucent = true;
          }),
          {kShowGreeting, kCancelTranslucent, {showMain, repeatList, repeatOne}}},
-        {"video hidden while translucent", with([](TrayMenuState& s) { s.translucent = true; }),
+        {"video hidden while translucent",
+         with([](TrayMenuState& s) { s.translucent = true; }),
          {kShowGreeting, kCancelTranslucent, {showMain, translucent, repeatList, repeatOne}}},
         {"video visible on 5.1 or 5.0",
          with([](TrayMenuState& s) {
@@ -352,7 +366,8 @@ TEST(TrayMenu, LabelsAndGreyedEntriesFollowTheState)
              s.noCurrentPath = false;
          }),
          {kShowGreeting, kMakeTranslucent, {showMain, translucent}}},
-        {"list filled, no current medium", with([](TrayMenuState& s) { s.playListEmpty = false; }),
+        {"list filled, no current medium",
+         with([](TrayMenuState& s) { s.playListEmpty = false; }),
          {kShowGreeting, kMakeTranslucent, {showMain, translucent, repeatOne}}},
         {"everything on, player shown",
          with([](TrayMenuState& s) {
@@ -399,20 +414,25 @@ TEST_F(TrayPlayer, RightClickOpensTheMenuAtTheScreensBottomRightWithThePlayersSt
     struct Step {
         const char* name;
         void (*act)(TrayPlayer&);
-        ExpectedMenu expected;  // on a system that offers translucency
+        ExpectedMenu expected; // on a system that offers translucency
     };
     const UINT showMain = ID_TRAY_SHOW_MAIN, greeting = ID_TRAY_GREETING, translucent = ID_TRAY_TRANSLUCENT,
                repeatOne = ID_TRAY_REPEAT_ONE, repeatList = ID_TRAY_REPEAT_LIST, hide = ID_TRAY_HIDE;
     const Step steps[] = {
-        {"start-up", [](TrayPlayer&) {},
+        {"start-up",
+         [](TrayPlayer&) {},
          {kShowGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
-        {"greeting switched on", [](TrayPlayer& t) { t.Command(ID_TRAY_GREETING); },
+        {"greeting switched on",
+         [](TrayPlayer& t) { t.Command(ID_TRAY_GREETING); },
          {kHideGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
-        {"player hidden by command 132", [](TrayPlayer& t) { t.Command(ID_TRAY_HIDE); },
+        {"player hidden by command 132",
+         [](TrayPlayer& t) { t.Command(ID_TRAY_HIDE); },
          {kHideGreeting, kMakeTranslucent, {greeting, translucent, repeatList, repeatOne, hide}}},
-        {"player shown again by command 1041", [](TrayPlayer& t) { t.Command(ID_TRAY_SHOW_MAIN); },
+        {"player shown again by command 1041",
+         [](TrayPlayer& t) { t.Command(ID_TRAY_SHOW_MAIN); },
          {kHideGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
-        {"greeting switched off", [](TrayPlayer& t) { t.Command(ID_TRAY_GREETING); },
+        {"greeting switched off",
+         [](TrayPlayer& t) { t.Command(ID_TRAY_GREETING); },
          {kShowGreeting, kMakeTranslucent, {showMain, translucent, repeatList, repeatOne}}},
         {"a list and a current medium",
          [](TrayPlayer& t) {
@@ -420,11 +440,14 @@ TEST_F(TrayPlayer, RightClickOpensTheMenuAtTheScreensBottomRightWithThePlayersSt
              t.player.m_currentPath = "C:\\music\\a.mp3";
          },
          {kShowGreeting, kMakeTranslucent, {showMain, translucent}}},
-        {"video window visible", [](TrayPlayer& t) { t.ShowVideo(); },
+        {"video window visible",
+         [](TrayPlayer& t) { t.ShowVideo(); },
          {kShowGreeting, kMakeTranslucent, {showMain}}},
-        {"video window translucent", [](TrayPlayer& t) { t.Command(ID_TRAY_TRANSLUCENT); },
+        {"video window translucent",
+         [](TrayPlayer& t) { t.Command(ID_TRAY_TRANSLUCENT); },
          {kShowGreeting, kCancelTranslucent, {showMain}}},
-        {"player hidden through the icon", [](TrayPlayer& t) { t.TrayMouse(WM_LBUTTONDOWN); },
+        {"player hidden through the icon",
+         [](TrayPlayer& t) { t.TrayMouse(WM_LBUTTONDOWN); },
          {kShowGreeting, kCancelTranslucent, {greeting, hide}}},
     };
     for (const Step& s : steps) {
@@ -521,8 +544,8 @@ TEST_F(TrayPlayer, OtherMessagesAndOtherIconsAreIgnoredButRemembered)
         UINT iconId;
         UINT mouseMessage;
     };
-    const Case cases[] = {{IDI_QUON, WM_MOUSEMOVE},  {IDI_QUON, WM_LBUTTONUP},     {IDI_QUON, WM_RBUTTONUP},
-                          {IDI_QUON, WM_RBUTTONDBLCLK}, {134, WM_LBUTTONDOWN},      {0, WM_RBUTTONDOWN}};
+    const Case cases[] = {{IDI_QUON, WM_MOUSEMOVE},     {IDI_QUON, WM_LBUTTONUP}, {IDI_QUON, WM_RBUTTONUP},
+                          {IDI_QUON, WM_RBUTTONDBLCLK}, {134, WM_LBUTTONDOWN},    {0, WM_RBUTTONDOWN}};
     for (const Case& c : cases) {
         TrayMouse(c.mouseMessage, c.iconId);
         EXPECT_EQ(player.m_trayIconId, static_cast<int>(c.iconId));
@@ -638,8 +661,8 @@ TEST_F(TrayPlayer, GreetingCommandShowsTheTickerTopmostBelowTheStatusLineAndHide
 
 TEST_F(TrayPlayer, GreetingCommandFollowsTheTickersVisibilityNotTheFlag)
 {
-    Command(ID_TRAY_GREETING);  // on, shown
-    Command(ID_TRAY_HIDE);      // the ticker is hidden with the player; the flag stays on
+    Command(ID_TRAY_GREETING); // on, shown
+    Command(ID_TRAY_HIDE);     // the ticker is hidden with the player; the flag stays on
     ASSERT_TRUE(player.m_tickerShown);
     ASSERT_FALSE(TickerVisible());
     Command(ID_TRAY_GREETING);
@@ -807,7 +830,8 @@ std::string RunProbeUnder(const char* wineVersion, const std::string& folder)
                      static_cast<DWORD>(std::strlen(wineVersion) + 1));
     ::RegCloseKey(hkey);
 
-    std::string commandLine = "\"" + exe + "\" --gtest_also_run_disabled_tests"
+    std::string commandLine = "\"" + exe +
+                              "\" --gtest_also_run_disabled_tests"
                               " --gtest_filter=TrayPlayer.DISABLED_VersionProbeReportsTheTranslucencyEntry";
     ::SetEnvironmentVariableA(kProbeOutput, output.c_str());
     // The probe's own test report is not wanted in this runner's output.
@@ -850,18 +874,19 @@ TEST(TrayVersion, TranslucencyEntryIsGreyedBelow5Point2EvenWithTheVideoWindowVis
     ASSERT_TRUE(::CopyFileA((ModuleFolder() + "\\Media.dll").c_str(), library.c_str(), FALSE));
     struct Case {
         const char* wineVersion;
-        const char* reported;  // major.minor as the program asks for it
+        const char* reported; // major.minor as the program asks for it
         bool offered;
     };
     const Case cases[] = {
         {"win2k", "5.0", false},
         {"winxp", "5.1", false},
         {"win2003", "5.2", true},
-        {"win10", nullptr, true},  // 6.2 or 10.0, depending on the manifest
+        {"win10", nullptr, true}, // 6.2 or 10.0, depending on the manifest
     };
     for (const Case& c : cases) {
         const std::string report = RunProbeUnder(c.wineVersion, folder);
-        const std::string expected = c.offered ? "supported=1 seen=1 greyed=0" : "supported=0 seen=1 greyed=1";
+        const std::string expected =
+            c.offered ? "supported=1 seen=1 greyed=0" : "supported=0 seen=1 greyed=1";
         if (c.reported)
             EXPECT_EQ(report, std::string(c.reported) + " " + expected) << c.wineVersion;
         else
@@ -871,4 +896,4 @@ TEST(TrayVersion, TranslucencyEntryIsGreyedBelow5Point2EvenWithTheVideoWindowVis
     ::RemoveDirectoryA(folder.c_str());
 }
 
-}  // namespace
+} // namespace

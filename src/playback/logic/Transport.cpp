@@ -15,7 +15,7 @@ constexpr std::string::size_type kScrollWindowBytes = 20;
 // One double-byte character per tick.
 constexpr int kScrollStep = 2;
 
-}  // namespace
+} // namespace
 
 int VolumeStepUp(int volume)
 {
