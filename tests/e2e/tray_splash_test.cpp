@@ -12,6 +12,9 @@
 
 namespace {
 
+// The program is started with a faked date here; each test runs alone in a session of its own, so
+// that whatever a dated start leaves behind in the session cannot reach other tests.
+
 const char kChristmas[] = "2026-12-25 10:00:00";
 const char kPlainMonday[] = "2027-03-08 10:00:00";  // a Monday outside May and December
 const UINT kTrayNotify = WM_USER + 100;
@@ -32,7 +35,7 @@ bool PlayerShown(const QuonProcess& quon)
     return player && ::IsWindowVisible(player);
 }
 
-TEST(SplashE2e, ChristmasShowsTheGreetingSplashForAboutEightSecondsThenThePlayer)
+TEST(SplashOwnSession, ChristmasShowsTheGreetingSplashForAboutEightSecondsThenThePlayer)
 {
     QuonProcess quon;
     ASSERT_TRUE(quon.Start(kChristmas)) << "needs QUON_EXE and libfaketime";
@@ -77,7 +80,7 @@ TEST(SplashE2e, ChristmasShowsTheGreetingSplashForAboutEightSecondsThenThePlayer
     ExitThroughTheMenuCommand(quon, player);
 }
 
-TEST(SplashE2e, PlainWeekdayShowsThePlayerAtOnceWithoutSplash)
+TEST(SplashOwnSession, PlainWeekdayShowsThePlayerAtOnceWithoutSplash)
 {
     QuonProcess quon;
     ASSERT_TRUE(quon.Start(kPlainMonday)) << "needs QUON_EXE and libfaketime";
@@ -97,7 +100,7 @@ TEST(SplashE2e, PlainWeekdayShowsThePlayerAtOnceWithoutSplash)
     ExitThroughTheMenuCommand(quon, player);
 }
 
-TEST(TrayMenuE2e, RightClickOnTheIconOpensTheMenuInTheScreensBottomRightCorner)
+TEST(TrayMenuOwnSession, RightClickOnTheIconOpensTheMenuInTheScreensBottomRightCorner)
 {
     QuonProcess quon;
     ASSERT_TRUE(quon.Start(kPlainMonday));
@@ -159,7 +162,7 @@ std::vector<Frame> WatchFrames(const RECT& area, size_t count, DWORD timeoutMs)
     return frames;
 }
 
-TEST(TickerE2e, GreetingShowsTheMessageSegmentsInTurnWithTheTitleBetween)
+TEST(TickerOwnSession, GreetingShowsTheMessageSegmentsInTurnWithTheTitleBetween)
 {
     MessageFile file("第一段 早上好 AAAA**BB 第二段 BB**第三段 CCCCCCCCCCCC");
     ASSERT_TRUE(file.Written()) << file.Path();
