@@ -64,11 +64,11 @@ INT_PTR CFileDialog::DoModal()
 void CFileDialog::GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn)
 {
     HWND explorer = ::GetParent(dialog);
-    LRESULT spec = ::SendMessageA(explorer, CDM_GETSPEC, 0, 0);
+    LRESULT names = ::SendMessageA(explorer, CDM_GETSPEC, 0, 0);
     LRESULT folder = ::SendMessageA(explorer, CDM_GETFOLDERPATH, 0, 0);
-    if (spec < 0 || folder < 0)
+    if (names < 0 || folder < 0)
         return;
-    std::size_t needed = static_cast<std::size_t>(spec + folder) + 16;
+    std::size_t needed = static_cast<std::size_t>(names + folder) + 16;
     if (needed <= m_buffer.size())
         return;
     m_buffer.assign(needed * 2, '\0');

@@ -10,6 +10,7 @@
 
 #include "ChooserDriver.h"
 #include "E2eSupport.h"
+#include "WineDrives.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
 #include "resource.h"
@@ -54,26 +55,6 @@ double PitchOf(const std::string& path)
             return tone.hz;
     }
     return 0;
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(folder.c_str());
 }
 
 // The tone files in a private temporary folder (the artifacts folder may be emptied by another run).

@@ -77,28 +77,6 @@ std::string SilentWave()
     return wave;
 }
 
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
-    }
-    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(folder.c_str());
-}
-
 // Entry names of a folder in the order the file system gives them.
 Names EntriesInSearchOrder(const std::string& folder)
 {

@@ -1,4 +1,4 @@
-// Test support under Wine: drive letters defined through Wine's mount manager, and Unix paths.
+// Test support under Wine: drive letters through Wine's mount manager, Unix paths, test folders.
 #include "WineDrives.h"
 
 #include <winioctl.h>
@@ -65,3 +65,25 @@ std::string UnixPathOf(const std::string& windowsPath)
     return result;
 }
 
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                ::DeleteFileA(path.c_str());
+        } while (::FindNextFileA(find, &entry));
+        ::FindClose(find);
+    }
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(folder.c_str());
+}
