@@ -21,6 +21,9 @@ void DrawText(HDC dc, int x, int y, const char* text) { ::TextOutA(dc, x, y, tex
 
 }  // namespace
 
+// The greeting reads 64-bit calendar time in both builds (the build sets it up for 32 bits).
+static_assert(sizeof(std::time_t) == 8, "time_t must be 64 bits wide");
+
 std::time_t CPlayerDlg::ReadClock() const { return std::time(nullptr); }
 
 bool CPlayerDlg::SelectGreeting()

@@ -47,6 +47,13 @@ void CVideoDlg::SetPosition(POSITION pos)
 
 void CVideoDlg::StartOnControl(const std::string& path, bool stretchPicture)
 {
+    // Whatever starts here is played by the Windows Media window, also a list that no open or
+    // chooser command loaded (a cancelled chooser leaves its songs in the list).
+    m_pOwner->m_mediaKind = kMediaWindowsMedia;
+    // A back or stop request that no stop report used (pressed while nothing played) belongs to
+    // no item: left set, it would turn this item's natural end into a step back or swallow it.
+    m_pOwner->m_backPressed = false;
+    m_pOwner->m_userStopped = false;
     m_pOwner->m_loaded = 1;
     m_pOwner->m_noAdvance = false;
     m_pOwner->m_playing = true;

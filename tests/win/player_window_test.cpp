@@ -159,8 +159,9 @@ TEST_F(PlayerWindow, EachExitPathReleasesTheOwnedWindows)
 {
     const UINT exits[] = {ID_TRAY_EXIT, IDCANCEL, IDC_SKIN_QUON};
     for (UINT exit : exits) {
-        if (!player.m_hWnd)
+        if (!player.m_hWnd) {
             ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
+        }
         PumpFor(50);
         HWND video = player.m_pVideoDlg->m_hWnd;
         HWND ticker = player.m_pTicker->m_hWnd;

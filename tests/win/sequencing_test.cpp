@@ -482,11 +482,14 @@ TEST_F(Sequencing, StepsBeforeAnythingWasLoadedOnlyHighlightAndAfterTheEndOnlySt
     EXPECT_EQ(player->m_mediaKind, kMediaNone);
     EXPECT_EQ(player->m_loaded, 0);
     EXPECT_FALSE(player->m_playing);
-    player->m_backPressed = false;
 
-    // After the list has ended, a step stops the control and returns the line to its idle text.
-    Load({media.Tone("end.wav", 300, 440)});
+    // The back press that nothing used does not turn the next list backwards; after the list has
+    // ended, a step stops the control and returns the line to its idle text.
+    const Names list = {media.Tone("first.wav", 300, 440), media.Tone("second.wav", 300, 550),
+                        media.Tone("end.wav", 300, 660)};
+    Load(list);
     ASSERT_TRUE(WaitForSongsOver());
+    EXPECT_EQ(spy->Started(), list);
     const size_t reports = spy->Reports().size();
     for (POINT button : {kNext, kBack}) {
         Click(button);
@@ -495,7 +498,28 @@ TEST_F(Sequencing, StepsBeforeAnythingWasLoadedOnlyHighlightAndAfterTheEndOnlySt
     }
     PumpFor(kQuietMs);
     EXPECT_EQ(spy->Reports().size(), reports) << "nothing played, so nothing stopped";
-    EXPECT_EQ(spy->Started().size(), 1u);
+    EXPECT_EQ(spy->Started().size(), 3u);
+}
+
+// Songs a cancelled chooser left in the list are started by the repeat-list command: they play in
+// the Windows Media window like any list, so next steps through them and the path timer runs.
+TEST_F(Sequencing, AListStartedByTheRepeatListCommandStepsAndShowsItsPaths)
+{
+    const Names list = {media.Silence("left1.wav"), media.Silence("left2.wav")};
+    for (const std::string& path : list)
+        g_playList.AddTail(path);
+    ASSERT_EQ(player->m_mediaKind, kMediaNone);
+    Command(ID_TRAY_REPEAT_LIST);
+    ASSERT_TRUE(WaitForStarts(1));
+    EXPECT_EQ(player->m_mediaKind, kMediaWindowsMedia);
+    player->m_statusText = kHelloQuon;
+    EXPECT_TRUE(PumpUntil([&] { return StatusBoxText() == "left1.wav"; }, 2000))
+        << "timer 5 shows the path; shown: " << StatusBoxText();
+
+    Command(IDC_BTN_NEXT);
+    ASSERT_TRUE(WaitForStarts(2));
+    EXPECT_EQ(spy->Started(), list) << "next moves to the second song";
+    EXPECT_TRUE(PumpUntil([&] { return StatusBoxText() == "left2.wav"; }, 2000)) << StatusBoxText();
 }
 
 // ---- the centre click ------------------------------------------------------------------------
