@@ -4,6 +4,7 @@
 #include "app/PlayerApp.h"
 #include "playback/logic/Transport.h"
 #include "playback/logic/VideoFile.h"
+#include "wmp/logic/ListStepping.h"
 #include "player/PlayerDlg.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
@@ -101,22 +102,46 @@ void CVideoDlg::OnPlayStateChange(long oldState, long newState)
         return;
     ShowWindow(SW_HIDE);
     owner.m_playing = false;
-    if (owner.m_backPressed) {
-        owner.m_backPressed = false;
-        GoBack();
-    } else {
-        Advance();
-    }
-}
 
-// With an empty list only the current path is left: repeat-list mode plays it again.
-bool CVideoDlg::ReplayIfListEmpty()
-{
-    if (!g_playList.IsEmpty())
-        return false;
-    if (m_pOwner->m_repeatMode == kRepeatList)
-        PlayFile(m_pOwner->m_currentPath);
-    return true;
+    POSITION pos = CurrentPosition();
+    ListPlace place;
+    place.listEmpty = g_playList.IsEmpty();
+    place.hasPosition = pos != nullptr;
+    place.isFirst = pos && pos == g_playList.GetHeadPosition();
+    place.isLast = pos && pos == g_playList.GetTailPosition();
+    const StepDecision step = DecideStep(owner.m_repeatMode, owner.m_backPressed, place);
+    if (step.backUsed)
+        owner.m_backPressed = false;
+    switch (step.action) {
+    case StepAction::Nothing:
+        break;
+    case StepAction::ReplayCurrent:
+        PlayFile(owner.m_currentPath);
+        break;
+    case StepAction::PlayPrevious:
+        g_playList.GetPrev(pos);
+        PlayEntry(pos);
+        break;
+    case StepAction::PlayNext:
+        g_playList.GetNext(pos);
+        PlayEntry(pos);
+        break;
+    case StepAction::PlayLast:
+        PlayEntry(g_playList.GetTailPosition());
+        break;
+    case StepAction::PlayFirst:
+        PlayEntry(g_playList.GetHeadPosition());
+        break;
+    case StepAction::SongsOver:
+        SetPosition(nullptr);
+        owner.m_statusText = kSongsOver;
+        owner.m_loaded = 0;
+        break;
+    }
+    if (step.repeatOnceUsed) {
+        owner.m_repeatMode = kRepeatNone;
+        ::ShowWindow(owner.GetDlgItem(IDC_SKIN_REPEAT_ONE), SW_HIDE);
+    }
 }
 
 void CVideoDlg::PlayEntry(POSITION pos)
@@ -124,41 +149,6 @@ void CVideoDlg::PlayEntry(POSITION pos)
     SetPosition(pos);
     m_pOwner->m_currentPath = g_playList.GetAt(pos);
     PlayFile(m_pOwner->m_currentPath);
-}
-
-void CVideoDlg::GoBack()
-{
-    if (ReplayIfListEmpty())
-        return;
-    POSITION pos = CurrentPosition();
-    if (!pos)
-        return;
-    g_playList.GetPrev(pos);
-    PlayEntry(pos ? pos : g_playList.GetTailPosition());
-}
-
-void CVideoDlg::Advance()
-{
-    CPlayerDlg& owner = *m_pOwner;
-    if (owner.m_repeatMode == kRepeatCurrentOnce) {
-        PlayFile(owner.m_currentPath);
-        owner.m_repeatMode = kRepeatNone;
-        ::ShowWindow(owner.GetDlgItem(IDC_SKIN_REPEAT_ONE), SW_HIDE);
-        return;
-    }
-    if (ReplayIfListEmpty())
-        return;
-    POSITION pos = CurrentPosition();
-    if (!pos)
-        return;
-    g_playList.GetNext(pos);
-    if (!pos && owner.m_repeatMode != kRepeatList) {
-        SetPosition(nullptr);
-        owner.m_statusText = kSongsOver;
-        owner.m_loaded = 0;
-        return;
-    }
-    PlayEntry(pos ? pos : g_playList.GetHeadPosition());
 }
 
 void CVideoDlg::LayOutCompact()

@@ -51,9 +51,6 @@ private:
     // Marks the item started in the player, starts path on the control and shows this window for
     // a video. stretchPicture also writes property 23 as false before playing (the list's start).
     void StartOnControl(const std::string& path, bool stretchPicture);
-    void Advance();
-    void GoBack();
-    bool ReplayIfListEmpty();
     void PlayEntry(POSITION pos);
 
     unsigned m_listGeneration = 0;

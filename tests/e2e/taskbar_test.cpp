@@ -50,6 +50,10 @@ std::string ProgramButtons(const QuonProcess& quon)
         char title[64] = "";
         ::GetWindowTextA(target, title, sizeof title);
         names += std::string(names.empty() ? "" : ", ") + "\"" + title + "\"";
+        if (!::IsWindowVisible(target))
+            names += " (hidden)";
+        if (::GetWindowLongPtrA(target, GWL_STYLE) & WS_CHILD)
+            names += " (a child window)";
     }
     return names;
 }
