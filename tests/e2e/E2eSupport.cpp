@@ -264,6 +264,12 @@ void ClickAt(HWND wnd, int x, int y, bool right)
     SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, p.x, p.y);
 }
 
+void MoveMouseTo(HWND wnd, int x, int y)
+{
+    POINT p = ToScreen(wnd, x, y);
+    SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
+}
+
 void PressKey(HWND wnd, WORD key)
 {
     ::SetForegroundWindow(wnd);

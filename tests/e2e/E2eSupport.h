@@ -50,6 +50,9 @@ std::string StatusText(HWND player);
 
 // A real click (or right click) at a client point of a window, through the system's input queue.
 void ClickAt(HWND wnd, int x, int y, bool right = false);
+// Moves the mouse pointer to a client point of a window through the system's input queue, as a
+// user's hand does (no click, the window is not brought to the front).
+void MoveMouseTo(HWND wnd, int x, int y);
 // Presses and releases one key while wnd is in the foreground.
 void PressKey(HWND wnd, WORD key);
 // Presses the button at client point (x, y), moves to (x + dx, y + dy) and releases.

@@ -165,7 +165,10 @@ TEST_F(PlayerWindow, EachExitPathReleasesTheOwnedWindows)
         PumpFor(50);
         HWND video = player.m_pVideoDlg->m_hWnd;
         HWND ticker = player.m_pTicker->m_hWnd;
+        EXPECT_TRUE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the tray icon is there";
         Command(exit);
+        ASSERT_TRUE(::IsWindow(player.m_hWnd));
+        EXPECT_FALSE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the exit removed the tray icon";
         EXPECT_EQ(player.m_pVideoDlg, nullptr) << exit;
         EXPECT_EQ(player.m_pTicker, nullptr) << exit;
         EXPECT_FALSE(::IsWindow(video)) << exit;
