@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/PlayerApp.h"
 #include "framework/Gdi.h"
@@ -222,6 +223,56 @@ TEST_F(PlayerWindow, StatusLineIsBlueOnBlackAndBlackOnBlueWhenHighlighted)
     char mirrored[64] = "";
     ::GetWindowTextA(box, mirrored, sizeof mirrored);
     EXPECT_STREQ(mirrored, "WWWWWWWW");
+}
+
+// The status line as it must look: the text in bold Arial of height 18 at (8, 8) of the box, in
+// the line's colours, drawn here apart from the program into a bitmap of the box's size.
+std::vector<COLORREF> ExpectedStatusLine(const std::string& text, bool highlight, int width, int height)
+{
+    const COLORREF ink = highlight ? RGB(0, 0, 0) : RGB(0, 0, 255);
+    const COLORREF paper = highlight ? RGB(0, 0, 255) : RGB(0, 0, 0);
+    CClientDC screen(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    std::vector<COLORREF> pixels;
+    {
+        CFont font;
+        font.CreateFont(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+        CBrush fill(paper);
+        HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+        CSelectObject selectFont(memory, font);
+        const RECT all{0, 0, width, height};
+        ::FillRect(memory, &all, fill);
+        ::SetTextColor(memory, ink);
+        ::SetBkColor(memory, paper);
+        ::TextOutA(memory, 8, 8, text.c_str(), static_cast<int>(text.size()));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(::GetPixel(memory, x, y));
+        ::SelectObject(memory, oldBitmap);
+    }
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+TEST_F(PlayerWindow, StatusTextIsDrawnInItsBoldArialAtItsPlace)
+{
+    HWND box = player.GetDlgItem(IDC_STATUS);
+    RECT client{};
+    ::GetClientRect(box, &client);
+    for (bool highlight : {false, true}) {
+        player.m_statusText = "Hello Quon";
+        player.DrawStatusText(highlight);
+        const std::vector<COLORREF> expected =
+            ExpectedStatusLine("Hello Quon", highlight, client.right, client.bottom);
+        int differing = 0;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                differing += PixelAt(box, x, y) != expected[static_cast<size_t>(y * client.right + x)];
+        EXPECT_EQ(differing, 0) << (highlight ? "highlighted" : "normal") << ": pixels unlike the expected line";
+    }
 }
 
 TEST_F(PlayerWindow, StatusLineShortensLongPathsInPlace)
