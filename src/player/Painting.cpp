@@ -47,13 +47,13 @@ void CPlayerDlg::OnPaint()
             {
                 CSelectObject selectBrush(dc, outerBrush);
                 ::Ellipse(dc, 365, 170, 424, 226);
-                ::SelectObject(dc, innerBrush);
+                selectBrush.Select(innerBrush);
                 ::Ellipse(dc, 380, 184, 410, 213);
-                ::SelectObject(dc, barBrush);
+                selectBrush.Select(barBrush);
                 ::Rectangle(dc, 150, 170, 348, 176);
                 ::Rectangle(dc, 150, 220, 348, 230);
             }
-            ::SelectObject(dc, symbolPen);
+            selectPen.Select(symbolPen);
             for (const SymbolLine& line : kSymbolLines) {
                 ::MoveToEx(dc, line.points[0].x, line.points[0].y, nullptr);
                 for (int i = 1; i < line.count; ++i)

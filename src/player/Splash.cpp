@@ -76,8 +76,8 @@ void CPlayerDlg::ShowSplash()
         DrawText(dc, 110, 160, caption.c_str());
         ::DrawIcon(dc, 30, h - 50, m_hIcon);
         DrawText(dc, 80, h - 40, kRightsNotice);
-        ::SelectObject(dc, bandBrush);
-        ::SelectObject(dc, bandPen);
+        selectBrush.Select(bandBrush);
+        selectPen.Select(bandPen);
         ::Rectangle(dc, 1, 1, w - 1, 100);
         DrawText(dc, 110, 200, kDedication);
         DrawText(dc, 200, 230, kSignature);

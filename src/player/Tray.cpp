@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/PlayerApp.h"
+#include "framework/Handle.h"
 #include "player/PlayerDlg.h"
 #include "player/Tray.h"
 #include "player/logic/TranslucencyVersion.h"
@@ -20,19 +21,6 @@ const char kHideGreeting[] = "隐藏祝福";
 const char kMakeTranslucent[] = "播放窗口透明处理";
 const char kCancelTranslucent[] = "取消透明处理";
 const char kSupportPage[] = "\\Program Files\\Common Files\\Microsoft Shared\\preview_resume.htm";
-
-// Destroys a loaded menu when it goes out of scope.
-struct MenuHandle {
-    HMENU handle;
-    explicit MenuHandle(HMENU h) : handle(h) {}
-    ~MenuHandle()
-    {
-        if (handle)
-            ::DestroyMenu(handle);
-    }
-    MenuHandle(const MenuHandle&) = delete;
-    MenuHandle& operator=(const MenuHandle&) = delete;
-};
 
 void Grey(HMENU menu, UINT id) { ::EnableMenuItem(menu, id, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED); }
 
@@ -107,10 +95,10 @@ void CPlayerDlg::OpenTrayMenu()
 {
     RECT screen{};
     ::GetClientRect(::GetDesktopWindow(), &screen);
-    MenuHandle loaded(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-    if (!loaded.handle)
+    CMenuHandle loaded(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    if (!loaded.Valid())
         return;
-    m_pTrayMenu = ::GetSubMenu(loaded.handle, 0);
+    m_pTrayMenu = ::GetSubMenu(loaded, 0);
     UpdateTrayMenu(m_pTrayMenu, CurrentTrayMenuState());
     ::TrackPopupMenu(m_pTrayMenu, 0, screen.right - 20, screen.bottom - 28, 0, m_hWnd, nullptr);
     m_pTrayMenu = nullptr;  // destroyed with the loaded menu
