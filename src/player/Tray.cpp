@@ -9,6 +9,7 @@
 #include "framework/Handle.h"
 #include "player/PlayerDlg.h"
 #include "player/Tray.h"
+#include "player/logic/Layout.h"
 #include "player/logic/TranslucencyVersion.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -133,7 +134,8 @@ void CPlayerDlg::SetVideoNormalLayout()
 {
     m_pVideoDlg->ShowWindow(SW_HIDE);
     m_pVideoDlg->ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
-    m_pVideoDlg->LayOutAt(400, 300, 320, 220);
+    const layout::Place& at = layout::kVideoRestored;
+    m_pVideoDlg->LayOutAt(at.x, at.y, at.cx, at.cy);
     m_videoNormal = true;
     m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
 }
@@ -168,7 +170,8 @@ void CPlayerDlg::OnShowGreeting()
     RECT own;
     GetWindowRect(&own);
     // Shown active, so that Enter or Esc then reach the ticker itself.
-    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_SHOWWINDOW);
+    const layout::Place& at = layout::kTickerFromPlayer;
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + at.x, own.top + at.y, at.cx, at.cy, SWP_SHOWWINDOW);
 }
 
 void CPlayerDlg::OnSupport()

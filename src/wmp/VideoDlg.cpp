@@ -6,6 +6,7 @@
 #include "playback/logic/VideoFile.h"
 #include "wmp/logic/ListStepping.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 
@@ -156,9 +157,11 @@ void CVideoDlg::LayOutCompact()
     RECT screen{};
     ::GetClientRect(::GetDesktopWindow(), &screen);
     ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
-    MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
+    MoveWindow(screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, TRUE);
     m_player.SetNaturalVideoSize(FALSE);
-    m_player.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+    const layout::Place& at = layout::kCompactControl;
+    m_player.SetWindowPos(nullptr, at.x, at.y, at.cx, at.cy, SWP_SHOWWINDOW | SWP_NOZORDER);
 }
 
 void CVideoDlg::LayOutAt(int x, int y, int cx, int cy)

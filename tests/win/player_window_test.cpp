@@ -8,6 +8,7 @@
 #include "app/PlayerApp.h"
 #include "framework/Gdi.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -86,11 +87,11 @@ TEST_F(PlayerWindow, IsPlacedByScreenWidth)
     ::GetClientRect(::GetDesktopWindow(), &screen);
     RECT own{};
     player.GetWindowRect(&own);
-    if (screen.right >= 1024) {
-        EXPECT_EQ(own.left, screen.right - 444);
-        EXPECT_EQ(own.top, screen.bottom - 288);
-        EXPECT_EQ(own.right - own.left, 450);
-        EXPECT_EQ(own.bottom - own.top, 250);
+    if (screen.right >= layout::kWideScreen) {
+        EXPECT_EQ(own.left, screen.right - layout::kPlayerFromRight);
+        EXPECT_EQ(own.top, screen.bottom - layout::kPlayerFromBottom);
+        EXPECT_EQ(own.right - own.left, layout::kPlayerWidth);
+        EXPECT_EQ(own.bottom - own.top, layout::kPlayerHeight);
     }
     EXPECT_TRUE(::GetWindowLongPtrA(player.m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
@@ -144,10 +145,10 @@ TEST_F(PlayerWindow, StartsWithItsInitialState)
     RECT own{};
     player.m_pTicker->GetWindowRect(&ticker);
     player.GetWindowRect(&own);
-    EXPECT_EQ(ticker.left, own.left + 150);
-    EXPECT_EQ(ticker.top, own.top + 155);
-    EXPECT_EQ(ticker.right - ticker.left, 236);
-    EXPECT_EQ(ticker.bottom - ticker.top, 20);
+    EXPECT_EQ(ticker.left, own.left + layout::kTickerFromPlayer.x);
+    EXPECT_EQ(ticker.top, own.top + layout::kTickerFromPlayer.y);
+    EXPECT_EQ(ticker.right - ticker.left, layout::kTickerFromPlayer.cx);
+    EXPECT_EQ(ticker.bottom - ticker.top, layout::kTickerFromPlayer.cy);
     ASSERT_TRUE(::GetWindowLongPtrA(player.m_pTicker->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
     DWORD flags = 0;

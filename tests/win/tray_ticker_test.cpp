@@ -10,6 +10,7 @@
 
 #include "app/PlayerApp.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/Tray.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -570,8 +571,10 @@ TEST_F(TrayPlayer, HidingThroughTheIconMovesAVisibleVideoWindowToItsCompactCorne
     ASSERT_TRUE(VideoVisible()) << "shown again after the change";
     EXPECT_TRUE(HasNoStyle(video, WS_CAPTION)) << "no caption";
     EXPECT_TRUE(HasNoStyle(video, WS_THICKFRAME)) << "no sizing border";
-    ExpectRect(WindowRect(video), screen.right - 264, screen.bottom - 148, 160, 120, "compact window");
-    ExpectRect(ChildRect(video, Control()), 2, 2, 156, 116, "control inside the compact window");
+    ExpectRect(WindowRect(video), screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, "compact window");
+    ExpectRect(ChildRect(video, Control()), layout::kCompactControl.x, layout::kCompactControl.y,
+               layout::kCompactControl.cx, layout::kCompactControl.cy, "control inside the compact window");
     EXPECT_TRUE(::IsWindowVisible(Control()));
     EXPECT_FALSE(player.m_videoNormal);
 
@@ -579,7 +582,8 @@ TEST_F(TrayPlayer, HidingThroughTheIconMovesAVisibleVideoWindowToItsCompactCorne
     TrayMouse(WM_LBUTTONDOWN);
     EXPECT_TRUE(PlayerVisible());
     EXPECT_FALSE(player.m_videoNormal);
-    ExpectRect(WindowRect(video), screen.right - 264, screen.bottom - 148, 160, 120, "still compact");
+    ExpectRect(WindowRect(video), screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, "still compact");
 
     Command(ID_TRAY_SHOW_MAIN);
     PumpFor(30);
@@ -650,7 +654,8 @@ TEST_F(TrayPlayer, GreetingCommandShowsTheTickerTopmostBelowTheStatusLineAndHide
     EXPECT_TRUE(player.m_tickerShown);
     ASSERT_TRUE(TickerVisible());
     const RECT own = WindowRect(player.m_hWnd);
-    ExpectRect(WindowRect(ticker), own.left + 150, own.top + 155, 236, 20, "ticker");
+    const layout::Place& at = layout::kTickerFromPlayer;
+    ExpectRect(WindowRect(ticker), own.left + at.x, own.top + at.y, at.cx, at.cy, "ticker");
     EXPECT_TRUE(::GetWindowLongPtrA(ticker, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(::GetActiveWindow(), ticker) << "the strip takes the keyboard: Enter and Esc reach it";
 
