@@ -47,3 +47,12 @@ inline bool TrayHolds(HWND owner, UINT id)
     data.uFlags = 0;
     return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
+
+// One pixel of a window's client area as it is on the screen.
+inline COLORREF PixelAt(HWND wnd, int x, int y)
+{
+    HDC dc = ::GetDC(wnd);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(wnd, dc);
+    return colour;
+}

@@ -13,25 +13,10 @@
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t clock = kPlainMonday;
-    std::time_t ReadClock() const override { return clock; }
-    using CPlayerDlg::OnTimer;
-};
-
-COLORREF PixelAt(HWND wnd, int x, int y)
-{
-    CClientDC dc(wnd);
-    return ::GetPixel(dc, x, y);
-}
 
 RECT ChildRect(HWND parent, int id)
 {
@@ -44,25 +29,12 @@ RECT ChildRect(HWND parent, int id)
 
 class PlayerWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_playList.RemoveAll();
-        ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
-    }
-    void TearDown() override
-    {
-        if (player.m_hWnd) {
-            ::SendMessageA(player.m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player.DestroyWindow();
-        }
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
-    }
-    void Command(UINT id) { ::SendMessageA(player.m_hWnd, WM_COMMAND, id, 0); }
+    void SetUp() override { ASSERT_TRUE(session.Created()); }
+    void Command(UINT id) { session.Command(id); }
     void Tick(UINT_PTR id) { ::SendMessageA(player.m_hWnd, WM_TIMER, id, 0); }
 
-    TestPlayerDlg player;
+    PlayerSession session;
+    TestPlayerDlg& player = session.player;
 };
 
 TEST_F(PlayerWindow, RegionCutsTheBarAndTheKnob)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestMedia.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 #include "app/PlayerApp.h"
 #include "framework/Dispatch.h"
@@ -18,9 +19,6 @@
 #include "wmp/control/MediaPlayerControl.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
 
 // Knob parts, in the player's client pixels.
 const POINT kCentre = {394, 198};
@@ -34,11 +32,6 @@ const DWORD kEndWait = 15000;
 const DWORD kQuietMs = 700;
 // Long enough never to end by itself while a test drives the reports.
 const int kLongMs = 60000;
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-};
 
 struct Report {
     long oldState;
@@ -167,10 +160,9 @@ protected:
 
     void StartPlayer()
     {
-        g_playList.RemoveAll();
-        player = std::make_unique<TestPlayerDlg>();
-        ASSERT_TRUE(player->Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
+        session = std::make_unique<PlayerSession>();
+        player = &session->player;
+        ASSERT_TRUE(session->Created());
         ::SendMessageA(player->m_hWnd, WM_PAINT, 0, 0);  // the paint sets the knob's hit rectangles
         ASSERT_TRUE(::PtInRect(&player->m_rcPlay, kCentre));
         ASSERT_NE(video(), nullptr);
@@ -181,14 +173,8 @@ protected:
     void ClosePlayer()
     {
         spy.reset();
-        if (player && player->m_hWnd) {
-            ::SendMessageA(player->m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player->DestroyWindow();
-        }
-        player.reset();
-        PumpFor(50);
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
+        session.reset();
+        player = nullptr;
     }
 
     // A fresh player window for the next case of a table.
@@ -206,7 +192,7 @@ protected:
         for (const std::string& path : paths)
             g_playList.AddTail(path);
         player->m_mediaKind = kMediaWindowsMedia;
-        video()->SetOwner(player.get());
+        video()->SetOwner(player);
         video()->PlayList();
     }
 
@@ -263,7 +249,8 @@ protected:
     }
 
     MediaFiles media;
-    std::unique_ptr<TestPlayerDlg> player;
+    std::unique_ptr<PlayerSession> session;
+    TestPlayerDlg* player = nullptr;
     std::unique_ptr<ReportSpy> spy;
 };
 

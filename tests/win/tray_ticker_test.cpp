@@ -15,23 +15,15 @@
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
 
 const char kShowGreeting[] = "显示祝福";
 const char kHideGreeting[] = "隐藏祝福";
 const char kMakeTranslucent[] = "播放窗口透明处理";
 const char kCancelTranslucent[] = "取消透明处理";
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-    using CPlayerDlg::CurrentTrayMenuState;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Reading menus
@@ -260,22 +252,11 @@ class TrayPlayer : public ::testing::Test {
 public:
     void SetUp() override
     {
-        g_playList.RemoveAll();
-        ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
+        ASSERT_TRUE(session.Created());
         video = player.m_pVideoDlg->m_hWnd;
         ticker = player.m_pTicker->m_hWnd;
     }
-    void TearDown() override
-    {
-        if (player.m_hWnd) {
-            Command(ID_TRAY_EXIT);
-            player.DestroyWindow();
-        }
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
-    }
-    void Command(UINT id) { ::SendMessageA(player.m_hWnd, WM_COMMAND, id, 0); }
+    void Command(UINT id) { session.Command(id); }
     void TrayMouse(UINT mouseMessage, UINT iconId = IDI_QUON)
     {
         ::SendMessageA(player.m_hWnd, WM_TRAYNOTIFY, iconId, mouseMessage);
@@ -291,7 +272,8 @@ public:
     bool VideoVisible() const { return ::IsWindowVisible(video) != FALSE; }
     HWND Control() const { return player.m_pVideoDlg->m_player.m_hWnd; }
 
-    TestPlayerDlg player;
+    PlayerSession session;
+    TestPlayerDlg& player = session.player;
     HWND video = nullptr;
     HWND ticker = nullptr;
 };
