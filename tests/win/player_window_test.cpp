@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
+#include "MessageRecorder.h"
 #include "PlayerSession.h"
 #include "WinTestSupport.h"
 
@@ -140,7 +141,11 @@ TEST_F(PlayerWindow, EachExitPathReleasesTheOwnedWindows)
         HWND video = player.m_pVideoDlg->m_hWnd;
         HWND ticker = player.m_pTicker->m_hWnd;
         EXPECT_TRUE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the tray icon is there";
+        MessageRecorder recorder({video, ticker}, {WM_DESTROY});
+        ASSERT_TRUE(recorder.Hooked());
         Command(exit);
+        EXPECT_EQ(recorder.Compare({{video, WM_DESTROY}, {ticker, WM_DESTROY}}), "")
+            << exit << ": the Windows Media window goes first, then the ticker";
         ASSERT_TRUE(::IsWindow(player.m_hWnd));
         EXPECT_FALSE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the exit removed the tray icon";
         EXPECT_EQ(player.m_pVideoDlg, nullptr) << exit;
