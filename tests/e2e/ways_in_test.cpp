@@ -11,6 +11,7 @@
 #include "E2eSupport.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
+#include "TraySupport.h"
 #include "resource.h"
 
 namespace {
@@ -311,6 +312,66 @@ TEST_F(WaysIn, NameOutsideGbkPlaysFromTheCommandLineUnderItsShortName)
     EXPECT_NEAR(tones[0].frequency, 523, 15);
     EXPECT_NEAR(tones[0].length, 0.6, 0.03);
     ::DeleteFileW(name.c_str());
+}
+
+TEST_F(WaysIn, AStartAfterThePlayerClosedBeginsAPlayerOfItsOwn)
+{
+    const std::string song = MakeTone("after.wav", 500, 660);
+    ASSERT_TRUE(StartWith(L""));
+    ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000));
+    EXPECT_EQ(InstanceWindows(), 0) << "a player that closed is no longer found";
+
+    QuonProcess next;
+    ASSERT_TRUE(next.StartWithArguments(Quoted(Wide(song))));
+    ASSERT_TRUE(next.WaitForPlayer());
+    HWND nextPlayer = next.Player();
+    EXPECT_TRUE(WaitFor([&] { return StatusText(nextPlayer) == "after.wav"; }, 10000)) << StatusText(nextPlayer);
+    EXPECT_FALSE(next.HasExited());
+    ::PostMessageA(nextPlayer, WM_COMMAND, ID_TRAY_EXIT, 0);
+    ::PostMessageA(quon.Credits(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quon.HasExited(10000));
+}
+
+// A player behind its holiday splash answers no message for eight seconds: a second start does not
+// wait for it, and its file plays once the player is up.
+TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
+{
+    const std::string song = ArtifactPath("during_splash.wav");
+    ASSERT_TRUE(WriteFileBytes(song, MakeToneWave(600, 880)));
+    QuonProcess first;
+    ASSERT_TRUE(first.Start("2026-12-25 10:00:00")) << "needs QUON_EXE and libfaketime";
+    ASSERT_TRUE(WaitFor([&] { return FindSplash(first) != nullptr; }, 20000)) << "no splash appeared";
+    ::Sleep(1000);
+
+    QuonProcess second;
+    const DWORD started = ::GetTickCount();
+    ASSERT_TRUE(second.StartWithArguments(Quoted(Wide(song))));
+    bool hadWindow = false;
+    WaitFor(
+        [&] {
+            hadWindow = hadWindow || !second.Windows().empty();
+            return second.HasExited();
+        },
+        5000);
+    EXPECT_TRUE(second.HasExited());
+    EXPECT_LT(::GetTickCount() - started, 2000u) << "no wait for the busy player";
+    EXPECT_FALSE(hadWindow);
+    EXPECT_TRUE(::IsWindowVisible(FindSplash(first))) << "still behind the splash";
+
+    Recorder recorder("during_splash_rec.wav");
+    ASSERT_TRUE(recorder.Start());
+    ASSERT_TRUE(first.WaitForPlayer(15000));
+    HWND player = first.Player();
+    EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "during_splash.wav"; }, 10000)) << StatusText(player);
+    ::Sleep(1200);
+    EXPECT_TRUE(recorder.Stop());
+    Recording recording;
+    ASSERT_TRUE(LoadRecording(recorder.WindowsPath(), recording));
+    const std::vector<Tone> tones = FindTones(recording);
+    ASSERT_EQ(tones.size(), 1u);
+    EXPECT_NEAR(tones[0].frequency, 880, 15);
+    ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
 }
 
 }  // namespace
