@@ -150,7 +150,7 @@ private:
     bool m_locked = false;
 };
 
-}  // namespace
+} // namespace
 
 bool HandOverToRunningPlayer(const std::vector<std::wstring>& files)
 {

@@ -6,7 +6,7 @@
 namespace {
 std::vector<std::wstring> g_waiting;
 HWND g_target = nullptr;
-}  // namespace
+} // namespace
 
 void QueueIncomingFiles(const std::vector<std::wstring>& paths)
 {
@@ -25,11 +25,20 @@ std::vector<std::wstring> TakeIncomingFiles()
     return taken;
 }
 
-bool HasIncomingFiles() { return !g_waiting.empty(); }
+bool HasIncomingFiles()
+{
+    return !g_waiting.empty();
+}
 
-void SetIncomingTarget(HWND player) { g_target = player; }
+void SetIncomingTarget(HWND player)
+{
+    g_target = player;
+}
 
-HWND IncomingTarget() { return g_target; }
+HWND IncomingTarget()
+{
+    return g_target;
+}
 
 void ShowIncomingTarget()
 {

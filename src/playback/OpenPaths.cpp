@@ -58,10 +58,12 @@ bool ToAnsiExactly(const std::wstring& path, std::string& ansi)
                           &usedDefault);
     if (usedDefault)
         return false;
-    const int back = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, converted.c_str(), bytes, nullptr, 0);
+    const int back =
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, converted.c_str(), bytes, nullptr, 0);
     std::wstring readBack(static_cast<size_t>(back > 0 ? back : 0), L'\0');
     if (back <= 0 ||
-        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, converted.c_str(), bytes, &readBack[0], back) != back ||
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, converted.c_str(), bytes, &readBack[0], back) !=
+            back ||
         readBack != path)
         return false;
     ansi = converted;
@@ -81,7 +83,7 @@ std::wstring ShortPathOf(const std::wstring& path)
     return shortPath;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::wstring> ExpandIncomingPaths(const std::vector<std::wstring>& given)
 {

@@ -27,7 +27,7 @@ std::vector<std::wstring> DroppedPaths(HDROP drop)
     return paths;
 }
 
-}  // namespace
+} // namespace
 
 void CPlayerDlg::AcceptWaysIn()
 {

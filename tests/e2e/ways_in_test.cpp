@@ -25,10 +25,16 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}
 
 // The name's last part, as the status line shows a path.
-std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('\\') + 1);
+}
 
 // The instance windows of running players (message-only windows of the program's own class).
 int InstanceWindows()
@@ -115,13 +121,13 @@ protected:
 
     QuonProcess quon;
     HWND player = nullptr;
-    std::string folder;  // a Windows path
+    std::string folder; // a Windows path
 };
 
 TEST_F(WaysIn, CommandLineFilesPlayInTheOrderGiven)
 {
     const std::string a = MakeTone("a.wav", 700, 440);
-    const std::string b = MakeTone("b b.wav", 500, 880);  // a quoted name with a space
+    const std::string b = MakeTone("b b.wav", 500, 880); // a quoted name with a space
     Recorder recorder("command_line.wav");
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(StartWith(Quoted(Wide(a)) + L" " + Quoted(Wide(b))));
@@ -182,7 +188,7 @@ TEST_F(WaysIn, OnlyMissingArgumentsStartAsWithNone)
     ASSERT_TRUE(StartWith(Quoted(Wide(folder + "\\gone.wav")) + L" nothing"));
     ::Sleep(1500);
     const std::string status = StatusText(player);
-    EXPECT_TRUE(status.empty() || status == "Hello Quon") << status;  // mirrored once first drawn
+    EXPECT_TRUE(status.empty() || status == "Hello Quon") << status; // mirrored once first drawn
     EXPECT_FALSE(AnyVisibleMessageBox(quon));
     EXPECT_FALSE(quon.HasExited());
     EXPECT_TRUE(Heard(recorder).empty()) << "nothing plays";
@@ -319,14 +325,20 @@ TEST_F(WaysIn, AStartAfterThePlayerClosedBeginsAPlayerOfItsOwn)
     const std::string song = MakeTone("after.wav", 500, 660);
     ASSERT_TRUE(StartWith(L""));
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
-    ASSERT_TRUE(WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND c = quon.Credits();
+            return c && ::IsWindowVisible(c);
+        },
+        10000));
     EXPECT_EQ(InstanceWindows(), 0) << "a player that closed is no longer found";
 
     QuonProcess next;
     ASSERT_TRUE(next.StartWithArguments(Quoted(Wide(song))));
     ASSERT_TRUE(next.WaitForPlayer());
     HWND nextPlayer = next.Player();
-    EXPECT_TRUE(WaitFor([&] { return StatusText(nextPlayer) == "after.wav"; }, 10000)) << StatusText(nextPlayer);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(nextPlayer) == "after.wav"; }, 10000))
+        << StatusText(nextPlayer);
     EXPECT_FALSE(next.HasExited());
     ::PostMessageA(nextPlayer, WM_COMMAND, ID_TRAY_EXIT, 0);
     ::PostMessageA(quon.Credits(), WM_CLOSE, 0, 0);
@@ -363,7 +375,8 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(first.WaitForPlayer(15000));
     HWND player = first.Player();
-    EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "during_splash.wav"; }, 10000)) << StatusText(player);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "during_splash.wav"; }, 10000))
+        << StatusText(player);
     ::Sleep(1200);
     EXPECT_TRUE(recorder.Stop());
     Recording recording;
@@ -374,4 +387,4 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
 }
 
-}  // namespace
+} // namespace

@@ -16,10 +16,10 @@ TEST(ArgumentPaths, PlaysTheOpenDialogsMediaTypesInAnyCase)
         bool playable;
     };
     const Case cases[] = {
-        {L"a.wav", true},       {L"A.WAV", true},         {L"song.Mp3", true},  {L"clip.avi", true},
-        {L"x.asf", true},       {L"film.mpeg", true},     {L"tune.MID", true},  {L"voice.mpga", true},
-        {L"Track01.cda", true}, {L"notes.txt", false},    {L"cover.jpg", false}, {L"wav", false},
-        {L"a.wav.txt", false},  {L"film.mpg", false},     {L"a.wave", false},   {L"\xC548\xB155.wav", true},
+        {L"a.wav", true},       {L"A.WAV", true},      {L"song.Mp3", true},   {L"clip.avi", true},
+        {L"x.asf", true},       {L"film.mpeg", true},  {L"tune.MID", true},   {L"voice.mpga", true},
+        {L"Track01.cda", true}, {L"notes.txt", false}, {L"cover.jpg", false}, {L"wav", false},
+        {L"a.wav.txt", false},  {L"film.mpg", false},  {L"a.wave", false},    {L"\xC548\xB155.wav", true},
         {L"", false},
     };
     for (const Case& c : cases)
@@ -28,10 +28,10 @@ TEST(ArgumentPaths, PlaysTheOpenDialogsMediaTypesInAnyCase)
 
 TEST(ArgumentPaths, SortsNamesAsAListingByNameWithoutCase)
 {
-    std::vector<std::wstring> names = {L"c.wav", L"B.wav", L"a.wav", L"a1.wav", L"A.wav", L"10.wav",
-                                       L"2.wav"};
+    std::vector<std::wstring> names = {L"c.wav", L"B.wav",  L"a.wav", L"a1.wav",
+                                       L"A.wav", L"10.wav", L"2.wav"};
     SortByName(names);
-    const std::vector<std::wstring> expected = {L"10.wav", L"2.wav",  L"A.wav", L"a.wav",
+    const std::vector<std::wstring> expected = {L"10.wav", L"2.wav", L"A.wav", L"a.wav",
                                                 L"a1.wav", L"B.wav", L"c.wav"};
     EXPECT_EQ(names, expected);
 }
@@ -65,4 +65,4 @@ TEST(ArgumentPaths, ABlockIsBoundedByItsLength)
     EXPECT_EQ(UnpackPathList(raw, 4), cut);
 }
 
-}  // namespace
+} // namespace

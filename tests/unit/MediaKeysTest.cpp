@@ -36,4 +36,4 @@ TEST(MediaKeys, HotKeysAreTheFourTransportKeysOnly)
     EXPECT_EQ(count, 4);
 }
 
-}  // namespace
+} // namespace

@@ -127,11 +127,14 @@ public:
     {
         return Write(name, MakeToneWave(ms, hz, 0.3));
     }
-    std::wstring Silence(const std::wstring& name) { return Write(name, MakeToneWave(kLongMs, 100, 0.0, 8000, 1)); }
+    std::wstring Silence(const std::wstring& name)
+    {
+        return Write(name, MakeToneWave(kLongMs, 100, 0.0, 8000, 1));
+    }
 
 private:
     std::wstring m_dir;
-    std::vector<std::wstring> m_files;  // in the order made; folders before their files
+    std::vector<std::wstring> m_files; // in the order made; folders before their files
 };
 
 class WaysInWindow : public ::testing::Test {
@@ -264,7 +267,7 @@ TEST_F(WaysInWindow, ADroppedNameOutsideGbkPlaysUnderItsShortName)
     Drop(player->m_hWnd, {song});
     const std::string expected = Ansi(shortPath);
     ASSERT_TRUE(WaitForCurrent(expected)) << player->m_currentPath;
-    PumpFor(200);  // a tick of the status timer
+    PumpFor(200); // a tick of the status timer
     const std::string name = expected.substr(expected.find_last_of('\\') + 1);
     EXPECT_EQ(StatusBoxText(), name) << "the status line shows the short name";
     EXPECT_EQ(PlayedUntilSongsOver(), std::vector<std::string>{expected});
@@ -275,8 +278,8 @@ TEST_F(WaysInWindow, ADroppedNameOutsideGbkPlaysUnderItsShortName)
 TEST(ListPaths, EntriesOutsideGbkTakeTheirShortFormOthersStayAsTheyAre)
 {
     MediaFolder media;
-    const std::wstring chinese = media.Tone(L"\x97F3\x4E50.wav");        // 音乐: has GBK codes
-    const std::wstring accented = media.Tone(L"caf\x00E9 \x0151.wav");   // é has one, ő has none
+    const std::wstring chinese = media.Tone(L"\x97F3\x4E50.wav");      // 音乐: has GBK codes
+    const std::wstring accented = media.Tone(L"caf\x00E9 \x0151.wav"); // é has one, ő has none
     const std::wstring korean = media.Tone(kOutsideGbk);
     EXPECT_EQ(ListPathFor(chinese), Ansi(chinese));
     EXPECT_EQ(Wide(ListPathFor(chinese)), chinese) << "a GBK path reads back the same";
@@ -327,15 +330,25 @@ protected:
         }
         int command = 0;
         switch (key) {
-        case VK_MEDIA_PLAY_PAUSE: command = APPCOMMAND_MEDIA_PLAY_PAUSE; break;
-        case VK_MEDIA_STOP: command = APPCOMMAND_MEDIA_STOP; break;
-        case VK_MEDIA_NEXT_TRACK: command = APPCOMMAND_MEDIA_NEXTTRACK; break;
-        case VK_MEDIA_PREV_TRACK: command = APPCOMMAND_MEDIA_PREVIOUSTRACK; break;
-        default: command = key; break;  // any other application command, given as is
+        case VK_MEDIA_PLAY_PAUSE:
+            command = APPCOMMAND_MEDIA_PLAY_PAUSE;
+            break;
+        case VK_MEDIA_STOP:
+            command = APPCOMMAND_MEDIA_STOP;
+            break;
+        case VK_MEDIA_NEXT_TRACK:
+            command = APPCOMMAND_MEDIA_NEXTTRACK;
+            break;
+        case VK_MEDIA_PREV_TRACK:
+            command = APPCOMMAND_MEDIA_PREVIOUSTRACK;
+            break;
+        default:
+            command = key;
+            break; // any other application command, given as is
         }
-        const LRESULT handled = ::SendMessageW(player->m_hWnd, WM_APPCOMMAND,
-                                               reinterpret_cast<WPARAM>(player->m_hWnd),
-                                               MAKELPARAM(0, command | FAPPCOMMAND_KEY));
+        const LRESULT handled =
+            ::SendMessageW(player->m_hWnd, WM_APPCOMMAND, reinterpret_cast<WPARAM>(player->m_hWnd),
+                           MAKELPARAM(0, command | FAPPCOMMAND_KEY));
         lastHandled = handled != 0;
     }
 
@@ -407,7 +420,7 @@ TEST_P(MediaKeys, StopStopsWhatPlaysAndKeepsItLoaded)
     PumpFor(500);
     EXPECT_EQ(player->m_currentPath, first);
     EXPECT_FALSE(player->m_playing) << "nothing follows the stop";
-    Press(VK_MEDIA_STOP);  // nothing plays: nothing to do
+    Press(VK_MEDIA_STOP); // nothing plays: nothing to do
     PumpFor(300);
     EXPECT_FALSE(player->m_playing);
     EXPECT_EQ(player->m_currentPath, first);
@@ -435,8 +448,9 @@ INSTANTIATE_TEST_SUITE_P(Ways, MediaKeys, ::testing::Values(KeyWay::AppCommand, 
 
 TEST_F(WaysInWindow, OtherApplicationCommandsAreLeftToTheSystem)
 {
-    const LRESULT handled = ::SendMessageW(player->m_hWnd, WM_APPCOMMAND, reinterpret_cast<WPARAM>(player->m_hWnd),
-                                           MAKELPARAM(0, APPCOMMAND_VOLUME_UP | FAPPCOMMAND_KEY));
+    const LRESULT handled =
+        ::SendMessageW(player->m_hWnd, WM_APPCOMMAND, reinterpret_cast<WPARAM>(player->m_hWnd),
+                       MAKELPARAM(0, APPCOMMAND_VOLUME_UP | FAPPCOMMAND_KEY));
     EXPECT_EQ(handled, 0);
     EXPECT_EQ(player->m_statusText, kHelloQuon);
 }
@@ -481,4 +495,4 @@ TEST(MediaKeysTaken, APlayerStartsWithTheKeysThatAreFree)
     ::DestroyWindow(other);
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,10 @@
 
 namespace {
 
-wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t FoldAscii(wchar_t c)
+{
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix)
 {
@@ -34,7 +37,7 @@ bool LessByName(const std::wstring& a, const std::wstring& b)
     return a < b;
 }
 
-}  // namespace
+} // namespace
 
 bool IsPlayableName(const std::wstring& name)
 {
@@ -48,14 +51,17 @@ bool IsPlayableName(const std::wstring& name)
     return false;
 }
 
-void SortByName(std::vector<std::wstring>& names) { std::sort(names.begin(), names.end(), LessByName); }
+void SortByName(std::vector<std::wstring>& names)
+{
+    std::sort(names.begin(), names.end(), LessByName);
+}
 
 std::vector<wchar_t> PackPathList(const std::vector<std::wstring>& paths)
 {
     std::vector<wchar_t> block;
     for (const std::wstring& path : paths) {
         if (path.empty())
-            continue;  // an empty entry would read as the block's end
+            continue; // an empty entry would read as the block's end
         block.insert(block.end(), path.begin(), path.end());
         block.push_back(L'\0');
     }

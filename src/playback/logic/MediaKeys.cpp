@@ -12,7 +12,7 @@ const unsigned kKeyNextTrack = 0xB0;
 const unsigned kKeyPreviousTrack = 0xB1;
 const unsigned kKeyStop = 0xB2;
 const unsigned kKeyPlayPause = 0xB3;
-}  // namespace
+} // namespace
 
 MediaKey MediaKeyForAppCommand(int command)
 {

@@ -3,10 +3,10 @@
 
 enum class MediaKey {
     None,
-    PlayPause,  // as the knob's centre
+    PlayPause, // as the knob's centre
     Stop,
-    Next,       // as the knob's left part
-    Previous,   // as the knob's right part
+    Next,     // as the knob's left part
+    Previous, // as the knob's right part
 };
 
 // The application command of WM_APPCOMMAND (its GET_APPCOMMAND_LPARAM value).
