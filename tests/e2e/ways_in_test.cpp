@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -224,18 +225,28 @@ TEST_F(WaysIn, SecondStartHandsItsFilesToTheRunningPlayerAndEnds)
     ASSERT_TRUE(WaitForStatus("c.wav", 5000)) << StatusText(player);
     ::Sleep(1200);
     const std::vector<Tone> tones = Heard(recorder);
-    ASSERT_GE(tones.size(), 2u);
-    EXPECT_NEAR(tones[0].frequency, 440, 15);
-    EXPECT_LT(tones[0].length, 4.0) << "the long tone gave way to the handed-over file";
-    EXPECT_NEAR(tones[1].frequency, 880, 15);
-    EXPECT_NEAR(tones[1].length, 0.6, 0.05);
+    size_t handed = 0;
+    while (handed < tones.size() && std::abs(tones[handed].frequency - 880) > 15)
+        ++handed;
+    ASSERT_LT(handed, tones.size()) << "the handed-over file was heard";
+    ASSERT_GE(handed, 1u);
+    double longHeard = 0;
+    for (size_t i = 0; i < handed; ++i) {
+        EXPECT_NEAR(tones[i].frequency, 440, 15) << i;
+        longHeard += tones[i].length;
+    }
+    EXPECT_LT(longHeard, 4.0) << "the long tone gave way to the handed-over file";
+    EXPECT_NEAR(tones[handed].length, 0.6, 0.05);
 }
 
 TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
 {
     ASSERT_TRUE(StartWith(L""));
+    ::Sleep(300);  // the dialog manager shows a new dialog once more when its queue first empties
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
+    ::Sleep(300);
+    ASSERT_FALSE(::IsWindowVisible(player));
     QuonProcess second;
     const DWORD started = ::GetTickCount();
     ASSERT_TRUE(second.StartWithArguments(L""));
