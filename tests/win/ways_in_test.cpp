@@ -273,6 +273,17 @@ TEST_F(WaysInWindow, ADroppedNameOutsideGbkPlaysUnderItsShortName)
     EXPECT_EQ(PlayedUntilSongsOver(), std::vector<std::string>{expected});
 }
 
+// 嘰 and 乗 end in the byte 0x5C in GBK, the code of a backslash: the names still show whole.
+TEST_F(WaysInWindow, ADroppedGbkNameWithBackslashTrailBytesKeepsItsLongForm)
+{
+    media.Folder(L"\x5630");
+    const std::wstring song = media.Tone(L"\x5630\\\x5630\x4E57.wav");
+    Drop(player->m_hWnd, {song});
+    ASSERT_TRUE(WaitForCurrent(Ansi(song))) << player->m_currentPath;
+    EXPECT_TRUE(PumpUntil([&] { return StatusBoxText() == Ansi(L"\x5630\\\x5630\x4E57.wav"); }, kStartWait))
+        << StatusBoxText();
+}
+
 // ---- play-list entries -----------------------------------------------------------------------
 
 TEST(ListPaths, EntriesOutsideGbkTakeTheirShortFormOthersStayAsTheyAre)
