@@ -29,7 +29,7 @@ void CPlayerDlg::OpenFiles()
 
 void CPlayerDlg::PlayPaths(const std::vector<std::string>& entries)
 {
-    if (entries.empty())
+    if (entries.empty() || !m_pVideoDlg)
         return;
     // A video that plays now is replaced without a stop report: its window goes now.
     if (m_playing)

@@ -88,6 +88,11 @@ LRESULT CPlayerDlg::OnHotKey(WPARAM id, LPARAM)
 
 void CPlayerDlg::OnMediaKey(MediaKey key)
 {
+    // Play/pause with nothing loaded runs the open dialog's own loop, where further key presses
+    // arrive: they must not open a second dialog.
+    if (m_mediaKeyBusy)
+        return;
+    m_mediaKeyBusy = true;
     switch (key) {
     case MediaKey::PlayPause:
         PressCentre();
@@ -105,6 +110,7 @@ void CPlayerDlg::OnMediaKey(MediaKey key)
     case MediaKey::None:
         break;
     }
+    m_mediaKeyBusy = false;
 }
 
 // Dropped on the Windows Media window: played as if dropped on the player.

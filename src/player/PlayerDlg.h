@@ -144,6 +144,8 @@ protected:
     LRESULT OnAppCommand(WPARAM, LPARAM command);
     LRESULT OnHotKey(WPARAM id, LPARAM);
     void OnMediaKey(MediaKey key);
+    // A media key's action is under way (the open dialog of play/pause may be up): keys wait.
+    bool m_mediaKeyBusy = false;
 
     // Tray icon, menu and exit paths (player/Tray.cpp)
     LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <dlgs.h>
+
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -55,6 +57,23 @@ bool AnyVisibleMessageBox(const QuonProcess& quon)
             return true;
     }
     return false;
+}
+
+// The tones of a recording, printed for the log. A loaded machine may drop a few blocks of sound:
+// a tone cut by such a short gap goes on as the same tone.
+std::vector<Tone> TonesOf(const Recording& recording)
+{
+    std::vector<Tone> tones;
+    for (const Tone& t : FindTones(recording)) {
+        std::printf("tone %.3f +%.3f %.1f Hz\n", t.start, t.length, t.frequency);
+        if (!tones.empty() && std::abs(tones.back().frequency - t.frequency) < 15 &&
+            t.start - (tones.back().start + tones.back().length) < 0.25) {
+            tones.back().length = t.start + t.length - tones.back().start;
+            continue;
+        }
+        tones.push_back(t);
+    }
+    return tones;
 }
 
 class WaysIn : public ::testing::Test {
@@ -114,10 +133,7 @@ protected:
         EXPECT_TRUE(recorder.Stop());
         Recording recording;
         EXPECT_TRUE(LoadRecording(recorder.WindowsPath(), recording)) << recorder.WindowsPath();
-        std::vector<Tone> tones = FindTones(recording);
-        for (const Tone& t : tones)
-            std::printf("tone %.3f +%.3f %.1f Hz\n", t.start, t.length, t.frequency);
-        return tones;
+        return TonesOf(recording);
     }
 
     QuonProcess quon;
@@ -242,7 +258,7 @@ TEST_F(WaysIn, SecondStartHandsItsFilesToTheRunningPlayerAndEnds)
 TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
 {
     ASSERT_TRUE(StartWith(L""));
-    ::Sleep(300);  // the dialog manager shows a new dialog once more when its queue first empties
+    ::Sleep(300); // the dialog manager shows a new dialog once more when its queue first empties
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
     ::Sleep(300);
@@ -300,6 +316,36 @@ TEST_F(WaysIn, MediaKeysDriveThePlayerHiddenInTheTray)
     EXPECT_NEAR(tones[3].frequency, 440, 15) << "back to the first, until play/pause stops it";
     for (const Tone& tone : tones)
         EXPECT_LT(tone.length, 2.5);
+}
+
+// With nothing loaded, play/pause acts as the knob's centre: the open dialog, once however often
+// the key is pressed, and what is chosen there plays.
+TEST_F(WaysIn, PlayPauseWithNothingLoadedOpensTheOpenDialogOnce)
+{
+    MakeTone("chosen.wav", 500, 660);
+    ASSERT_TRUE(StartWith(L""));
+    ::Sleep(300);
+    const auto press = [](WORD key) {
+        INPUT inputs[2]{};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+        inputs[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+        inputs[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+        ::SendInput(2, inputs, sizeof(INPUT));
+    };
+    press(VK_MEDIA_PLAY_PAUSE);
+    ASSERT_TRUE(WaitFor([&] { return FindOpenDialog(quon) != nullptr; }, 10000)) << "no open dialog";
+    press(VK_MEDIA_PLAY_PAUSE);
+    press(VK_MEDIA_NEXT_TRACK);
+    ::Sleep(1000);
+    int dialogs = 0;
+    for (HWND wnd : quon.Windows()) {
+        if (::IsWindowVisible(wnd) && (::GetDlgItem(wnd, cmb13) || ::GetDlgItem(wnd, edt1)))
+            ++dialogs;
+    }
+    EXPECT_EQ(dialogs, 1) << "a second press opens no second dialog";
+    ASSERT_TRUE(ChooseInOpenDialog(quon, folder, "\"chosen.wav\""));
+    EXPECT_TRUE(WaitForStatus("chosen.wav", 10000)) << StatusText(player);
 }
 
 // A file name of Korean letters and an emoji has no GBK form: it plays under its short name.
@@ -392,7 +438,7 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     EXPECT_TRUE(recorder.Stop());
     Recording recording;
     ASSERT_TRUE(LoadRecording(recorder.WindowsPath(), recording));
-    const std::vector<Tone> tones = FindTones(recording);
+    const std::vector<Tone> tones = TonesOf(recording);
     ASSERT_EQ(tones.size(), 1u);
     EXPECT_NEAR(tones[0].frequency, 880, 15);
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
