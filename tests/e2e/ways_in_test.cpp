@@ -59,15 +59,18 @@ bool AnyVisibleMessageBox(const QuonProcess& quon)
     return false;
 }
 
-// The tones of a recording, printed for the log. A loaded machine may drop a few blocks of sound:
-// a tone cut by such a short gap goes on as the same tone.
+// The tones of a recording, printed for the log. A loaded machine may drop blocks of sound: the
+// splinters that leaves are not tones, and a tone cut by such a gap goes on as the same tone
+// (items of one pitch in a row are told apart by a longer silence).
 std::vector<Tone> TonesOf(const Recording& recording)
 {
     std::vector<Tone> tones;
     for (const Tone& t : FindTones(recording)) {
         std::printf("tone %.3f +%.3f %.1f Hz\n", t.start, t.length, t.frequency);
-        if (!tones.empty() && std::abs(tones.back().frequency - t.frequency) < 15 &&
-            t.start - (tones.back().start + tones.back().length) < 0.25) {
+        if (t.length < 0.06)
+            continue;
+        if (!tones.empty() && std::abs(tones.back().frequency - t.frequency) < 20 &&
+            t.start - (tones.back().start + tones.back().length) < 0.5) {
             tones.back().length = t.start + t.length - tones.back().start;
             continue;
         }
@@ -154,8 +157,8 @@ TEST_F(WaysIn, CommandLineFilesPlayInTheOrderGiven)
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, 440, 15) << "the first argument plays first";
     EXPECT_NEAR(tones[1].frequency, 880, 15);
-    EXPECT_NEAR(tones[0].length, 0.7, 0.03);
-    EXPECT_NEAR(tones[1].length, 0.5, 0.03);
+    EXPECT_NEAR(tones[0].length, 0.7, 0.1) << "heard to its end";
+    EXPECT_NEAR(tones[1].length, 0.5, 0.1) << "heard to its end";
 }
 
 TEST_F(WaysIn, RelativeNamesAndFoldersPlayTheirMediaFilesSortedByName)
@@ -252,7 +255,7 @@ TEST_F(WaysIn, SecondStartHandsItsFilesToTheRunningPlayerAndEnds)
         longHeard += tones[i].length;
     }
     EXPECT_LT(longHeard, 4.0) << "the long tone gave way to the handed-over file";
-    EXPECT_NEAR(tones[handed].length, 0.6, 0.05);
+    EXPECT_NEAR(tones[handed].length, 0.6, 0.1);
 }
 
 TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
@@ -373,7 +376,7 @@ TEST_F(WaysIn, NameOutsideGbkPlaysFromTheCommandLineUnderItsShortName)
     const std::vector<Tone> tones = Heard(recorder);
     ASSERT_EQ(tones.size(), 1u);
     EXPECT_NEAR(tones[0].frequency, 523, 15);
-    EXPECT_NEAR(tones[0].length, 0.6, 0.03);
+    EXPECT_NEAR(tones[0].length, 0.6, 0.1);
     ::DeleteFileW(name.c_str());
 }
 
