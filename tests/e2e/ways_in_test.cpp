@@ -274,6 +274,32 @@ TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(player) != FALSE; }, 3000))
         << "the running player came back from the tray";
     EXPECT_EQ(InstanceWindows(), 1);
+
+    // Names of nothing that exists count as no files.
+    ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
+    QuonProcess third;
+    ASSERT_TRUE(third.StartWithArguments(L"gone.wav"));
+    EXPECT_TRUE(third.HasExited(5000));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(player) != FALSE; }, 3000));
+    EXPECT_EQ(StatusText(player).find(".wav"), std::string::npos) << "nothing was played";
+}
+
+// The second start makes its names full against its own current folder before handing them over.
+TEST_F(WaysIn, SecondStartHandsOverRelativeNamesAndFolders)
+{
+    const std::string sub = folder + "\\two";
+    ::CreateDirectoryA(sub.c_str(), nullptr);
+    MakeTone("two\\y.wav", 300, 660);
+    MakeTone("two\\x.wav", 300, 550);
+    MakeTone("one.wav", 300, 440);
+    ASSERT_TRUE(StartWith(L""));
+    QuonProcess second;
+    ASSERT_TRUE(second.StartWithArguments(L"one.wav two", Wide(folder)));
+    EXPECT_TRUE(second.HasExited(5000));
+    const std::vector<std::string> names = NamesUntilSongsOver(15000);
+    const std::vector<std::string> expected = {"one.wav", "two\\x.wav", "two\\y.wav"};
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(WaysIn, MediaKeysDriveThePlayerHiddenInTheTray)
