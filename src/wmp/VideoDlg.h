@@ -42,6 +42,8 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnSize(UINT type, int cx, int cy);
     void OnMove(int x, int y);
+    // Files dropped here go to the player (playback/WaysIn.cpp).
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()

@@ -18,6 +18,9 @@ public:
     // Starts QUON_EXE. With fakeDateTime (such as "2026-12-25 10:00:00") the program's clock
     // reads that date: libfaketime is set on the Linux side of the new Wine process.
     bool Start(const char* fakeDateTime = nullptr);
+    // Starts QUON_EXE with arguments after its name, written as the shell writes them (wide, so
+    // names outside the ANSI code page pass whole), in folder (the program's own when empty).
+    bool StartWithArguments(const std::wstring& arguments, const std::wstring& folder = std::wstring());
     bool HasExited(DWORD waitMs = 0) const;
     DWORD Id() const { return m_info.dwProcessId; }
 
