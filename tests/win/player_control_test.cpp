@@ -593,7 +593,7 @@ TEST(PlayerControlPicture, VideoShowsInsideTheControl)
 
     const HWND picture = FirstChild(host.Control());
     ASSERT_NE(picture, nullptr) << "the picture is a child of the control";
-    EXPECT_TRUE(IsWindowVisible(picture));
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(picture) != FALSE; }, 2000));
     PumpFor(800);
 
     RECT client{};
@@ -613,9 +613,14 @@ TEST(PlayerControlPicture, VideoShowsInsideTheControl)
     PumpFor(600);
     EXPECT_NE(ScreenColours(host.Control(), videoArea), before) << "the picture moves on";
 
-    // At its own size the picture is 64 x 48, centred.
+    // At its own size the picture is 64 x 48, centred (placed by the media thread, soon after).
     host.Invoke(kDispidNaturalSize, DISPATCH_PROPERTYPUT, {Bool(true)});
-    GetWindowRect(picture, &pictureRect);
+    PumpUntil(
+        [&] {
+            GetWindowRect(picture, &pictureRect);
+            return pictureRect.right - pictureRect.left == 64;
+        },
+        2000);
     EXPECT_EQ(pictureRect.right - pictureRect.left, 64);
     EXPECT_EQ(pictureRect.bottom - pictureRect.top, 48);
 

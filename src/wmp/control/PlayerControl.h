@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/Dispatch.h"
-#include "wmp/control/MediaSession.h"
+#include "wmp/control/MediaWorker.h"
 
 struct PlayerInitialState;
 
@@ -37,9 +37,10 @@ private:
     // Where the current medium stands.
     enum class ItemState {
         None,     // no file name
+        Opening,  // its graph is being built on the media thread
         Ready,    // opened and stopped at its beginning
-        Playing,  // running (also while the end of its sound drains)
-        Ended,    // played to its end; its graph is gone, Play opens it again
+        Playing,  // running (until its last sample has been handed on)
+        Ended,    // played to its end or stopped for good; Play opens it again
         Failed,   // cannot be played
     };
 
@@ -50,10 +51,12 @@ private:
     LRESULT OnEraseBackground(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
-    LRESULT OnGraphNotify(WPARAM, LPARAM);
+    LRESULT OnItemOpened(WPARAM, LPARAM);
+    LRESULT OnItemEnded(WPARAM, LPARAM);
+    LRESULT OnRunDecoded(WPARAM, LPARAM);
+    LRESULT OnRunHandedOver(WPARAM, LPARAM);
     LRESULT OnFireReports(WPARAM, LPARAM);
     LRESULT OnLoadFromStream(WPARAM, LPARAM);
-    LRESULT OnPrepareAudio(WPARAM, LPARAM);
     LRESULT OnDispatch(WPARAM, LPARAM);
 
     // Dispatch operations (PlayerDispatch.cpp).
@@ -71,16 +74,18 @@ private:
     void ShutDown();
 
     // The medium's course.
+    CMediaWorker& Worker();
     void OpenItem(const std::wstring& path);
     void CloseItem();
     void PlayItem();
     void StartItem();
     void StopItem();
     void ReportFailure();
-    void ScheduleEnd();
     void EndItem(bool failed);
-    void DrainLater(std::unique_ptr<CMediaSession> session);
-    void ReleaseDrained(bool all);
+    bool PlaysAgain();
+    void ApplyAudio();
+    bool HasPicture() const;
+    long long PositionMs() const;
 
     // PlayStateChange reports, delivered from a posted message so that a host may drive the
     // control again from inside its handler.
@@ -109,19 +114,16 @@ private:
     // The current medium.
     std::wstring m_path;
     ItemState m_state = ItemState::None;
-    std::unique_ptr<CMediaSession> m_session;
-    LONG_PTR m_sessionCookie = 0;
+    DWORD m_item = 0;          // its number on the media thread (a new one for every open)
+    DWORD m_lastItem = 0;
+    std::shared_ptr<COpenTicket> m_ticket;
+    bool m_soundOnlyFile = false;  // told by the file's first bytes
+    bool m_playWanted = false;     // Play came while it was still opening
     long m_playsLeft = 0;
-    // A sound renderer opened ahead of the next medium: its device is already streaming when
-    // the medium starts, which shortens the silence between two media.
-    ComPtr<IBaseFilter> m_spareAudioRenderer;
+    DWORD m_startTicks = 0;        // when it started, for the bar's position
+    DWORD m_waitOutputSince = 0;
 
-    // Finished graphs whose sound renderer may still be playing out its buffer.
-    struct Draining {
-        std::unique_ptr<CMediaSession> session;
-        DWORD releaseAt;
-    };
-    std::vector<Draining> m_draining;
+    std::unique_ptr<CMediaWorker> m_worker;
 
     // Paths that could not be played since an item last played: asked again, they stay silent
     // so that a list of nothing but such items stops after one pass.
