@@ -135,6 +135,14 @@ HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT no
         if (SUCCEEDED(m_seeking->GetDuration(&duration)) && duration > 0)
             m_duration = duration;
     }
+    if (m_feedsSink && m_duration == 0) {
+        // The sink does not seek; the pin that feeds it knows the length.
+        ComPtr<IPin> upstream = UpstreamOf(soundSink);
+        ComPtr<IMediaSeeking> seeking = upstream.As<IMediaSeeking>(IID_IMediaSeeking);
+        LONGLONG duration = 0;
+        if (seeking && SUCCEEDED(seeking->GetDuration(&duration)) && duration > 0)
+            m_duration = duration;
+    }
     return S_OK;
 }
 

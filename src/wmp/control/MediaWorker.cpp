@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "wmp/control/PcmSink.h"
 #include "wmp/control/PlayerMessages.h"
 
 namespace {
@@ -69,8 +70,15 @@ struct CMediaWorker::Command {
 };
 
 struct CMediaWorker::Session {
+    ~Session()
+    {
+        media.reset();  // the graph goes first; it holds the sink
+        if (sink)
+            sink->Release();
+    }
     DWORD item = 0;
-    CMediaSession media;
+    CPcmSink* sink = nullptr;  // where its sound goes, when it goes to the control's output
+    std::unique_ptr<CMediaSession> media = std::make_unique<CMediaSession>();
     bool endPosted = false;  // the control has been told that it ended
     bool failed = false;
 };
@@ -249,16 +257,18 @@ void CMediaWorker::Execute(Command& command)
             PostToControl(kMsgItemEnded, command.item, TRUE);  // nothing to start: it failed
         break;
     case Command::Kind::Stop:
-        if (session) {
+        if (session && session->sink) {
+            DoClose(command.item);  // played again from a graph of its own
+        } else if (session) {
             KillTimer(m_window, kEndTimerBase + session->item);
-            session->media.StopAndRewind();
+            session->media->StopAndRewind();
             session->endPosted = false;
         }
         break;
     case Command::Kind::Restart:
         if (session) {
             KillTimer(m_window, kEndTimerBase + session->item);
-            session->media.StopAndRewind();
+            session->media->StopAndRewind();
             DoStart(*session, command.run);
         }
         break;
@@ -267,14 +277,14 @@ void CMediaWorker::Execute(Command& command)
         break;
     case Command::Kind::Place:
         if (session)
-            session->media.PlaceVideo(m_control, command.area, command.naturalSize);
+            session->media->PlaceVideo(m_control, command.area, command.naturalSize);
         break;
     case Command::Kind::Audio:
         m_volume = command.volume;
         m_balance = command.balance;
         m_mute = command.mute;
         for (auto& entry : m_sessions)
-            entry.second->media.ApplyAudio(m_volume, m_balance, m_mute);
+            entry.second->media->ApplyAudio(m_volume, m_balance, m_mute);
         break;
     case Command::Kind::Quit:
         KillTimer(m_window, kWorkerTickTimer);
@@ -291,25 +301,34 @@ void CMediaWorker::DoOpen(Command& command)
     COpenTicket& ticket = *command.ticket;
     auto session = std::make_unique<Session>();
     session->item = command.item;
-    HRESULT hr = session->media.Open(command.path, m_window, kWorkerGraphNotify, command.item, nullptr);
+    // Sound-only media are decoded into the control's output, where one medium follows the other
+    // without a gap; without a sound device they fail as they would with a renderer.
+    if (m_sound && waveOutGetNumDevs() > 0)
+        session->sink = CPcmSink::Create(m_control, m_sound);
+    HRESULT hr = session->media->Open(command.path, m_window, kWorkerGraphNotify, command.item,
+                                      session->sink);
+    if (SUCCEEDED(hr) && session->sink && !session->media->FeedsSink()) {
+        session->sink->Release();
+        session->sink = nullptr;
+    }
     if (FAILED(hr)) {
         ticket.failed = true;
         ticket.SignalPicture();
         PostToControl(kMsgItemOpened, command.item, 0);
         return;
     }
-    ticket.hasPicture = session->media.HasPicture();
+    ticket.hasPicture = session->media->HasPicture();
     ticket.SignalPicture();
-    session->media.AttachVideo(m_control);
-    hr = session->media.Preroll();
+    session->media->AttachVideo(m_control);
+    hr = session->media->Preroll();
     if (FAILED(hr)) {
         ticket.failed = true;
         PostToControl(kMsgItemOpened, command.item, 0);
         return;
     }
-    session->media.ApplyAudio(m_volume, m_balance, m_mute);
-    ticket.soundToControl = session->media.FeedsSink();
-    ticket.durationMs = session->media.DurationMs();
+    session->media->ApplyAudio(m_volume, m_balance, m_mute);
+    ticket.soundToControl = session->media->FeedsSink();
+    ticket.durationMs = session->media->DurationMs();
     m_sessions[command.item] = std::move(session);
     PostToControl(kMsgItemOpened, command.item, 0);
 }
@@ -317,7 +336,12 @@ void CMediaWorker::DoOpen(Command& command)
 void CMediaWorker::DoStart(Session& session, DWORD run)
 {
     session.endPosted = false;
-    if (FAILED(session.media.Start())) {
+    if (session.sink) {
+        // No sound of a finished picture under the next medium's.
+        ReleaseDrained(true);
+        session.sink->SetRun(run);
+    }
+    if (FAILED(session.media->Start())) {
         session.failed = true;
         session.endPosted = true;
         PostToControl(kMsgItemEnded, session.item, TRUE);
@@ -332,8 +356,8 @@ void CMediaWorker::DoClose(DWORD item)
     KillTimer(m_window, kEndTimerBase + item);
     std::unique_ptr<Session> session = std::move(it->second);
     m_sessions.erase(it);
-    if (session->endPosted && !session->failed && session->media.IsRunning()) {
-        session->media.HideVideo();
+    if (!session->sink && session->endPosted && !session->failed && session->media->IsRunning()) {
+        session->media->HideVideo();
         m_draining.push_back({std::move(session), GetTickCount() + kDrainMs});
     }
 }
@@ -344,8 +368,8 @@ void CMediaWorker::OnGraphNotify(DWORD item)
     if (it == m_sessions.end())
         return;  // a graph that is gone or draining
     Session& session = *it->second;
-    const CMediaSession::GraphEvent event = session.media.TakeEvents();
-    if (session.endPosted || !session.media.IsRunning())
+    const CMediaSession::GraphEvent event = session.media->TakeEvents();
+    if (session.endPosted || !session.media->IsRunning())
         return;
     if (event == CMediaSession::GraphEvent::Aborted) {
         session.failed = true;
@@ -358,9 +382,9 @@ void CMediaWorker::OnGraphNotify(DWORD item)
 
 void CMediaWorker::CheckEnd(Session& session)
 {
-    if (session.endPosted || !session.media.IsRunning())
+    if (session.endPosted || !session.media->IsRunning())
         return;
-    const DWORD remaining = session.media.MillisecondsToEnd();
+    const DWORD remaining = session.media->MillisecondsToEnd();
     if (remaining == INFINITE)
         return;  // not complete yet
     if (remaining == 0) {
@@ -376,7 +400,7 @@ void CMediaWorker::OnTick()
     // A stream whose renderer never reports its end is ended by the clock.
     for (auto& entry : m_sessions) {
         Session& session = *entry.second;
-        if (!session.endPosted && session.media.IsOverdue()) {
+        if (!session.endPosted && session.media->IsOverdue()) {
             session.endPosted = true;
             PostToControl(kMsgItemEnded, session.item, FALSE);
         }

@@ -82,6 +82,7 @@ void CPlayerControl::ShutDown()
     // The media thread releases every graph, and takes their pictures out of this window, before
     // the system destroys the children.
     m_worker.reset();
+    m_output.reset();
     m_item = 0;
     m_ticket.reset();
     m_playWanted = false;
@@ -146,7 +147,8 @@ LRESULT CPlayerControl::OnTimer(WPARAM id, LPARAM)
             KillTimer(m_window, kWaitOutputTimer);
             break;
         }
-        StartItem();
+        if ((m_output && m_output->IsSilent()) || GetTickCount() - m_waitOutputSince >= kWaitOutputLongestMs)
+            StartNow();
         break;
     default:
         break;

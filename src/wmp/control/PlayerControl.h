@@ -12,6 +12,7 @@
 
 #include "framework/Dispatch.h"
 #include "wmp/control/MediaWorker.h"
+#include "wmp/control/SoundOutput.h"
 
 struct PlayerInitialState;
 
@@ -79,6 +80,9 @@ private:
     void CloseItem();
     void PlayItem();
     void StartItem();
+    void StartNow();
+    bool FeedsOutput() const;
+    void SilenceOutput();
     void StopItem();
     void ReportFailure();
     void EndItem(bool failed);
@@ -123,6 +127,11 @@ private:
     DWORD m_startTicks = 0;        // when it started, for the bar's position
     DWORD m_waitOutputSince = 0;
 
+    DWORD m_run = 0;           // the run its sound is queued under in the output
+    DWORD m_lastRun = 0;
+
+    // Made with the first medium; the worker is released first (its graphs feed the output).
+    std::unique_ptr<CSoundOutput> m_output;
     std::unique_ptr<CMediaWorker> m_worker;
 
     // Paths that could not be played since an item last played: asked again, they stay silent

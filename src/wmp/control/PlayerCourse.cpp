@@ -31,14 +31,28 @@ bool IsSoundOnlyFile(const std::wstring& path)
 CMediaWorker& CPlayerControl::Worker()
 {
     if (!m_worker) {
-        m_worker = std::make_unique<CMediaWorker>(m_window, nullptr);
+        m_output = std::make_unique<CSoundOutput>(m_window);
+        m_output->SetLevels(m_volume, m_balance, m_mute);
+        m_worker = std::make_unique<CMediaWorker>(m_window, m_output.get());
         m_worker->SetAudio(m_volume, m_balance, m_mute);
     }
     return *m_worker;
 }
 
+bool CPlayerControl::FeedsOutput() const { return m_ticket && m_ticket->soundToControl; }
+
+void CPlayerControl::SilenceOutput()
+{
+    if (m_output)
+        m_output->DropThrough(m_lastRun);
+}
+
 void CPlayerControl::CloseItem()
 {
+    // A medium replaced while it plays is cut; the tail of one that has ended plays on, and the
+    // next medium follows it.
+    if (m_state == ItemState::Playing)
+        SilenceOutput();
     KillTimer(m_window, kTickTimer);
     KillTimer(m_window, kWaitOutputTimer);
     if (m_item && m_worker)
@@ -75,8 +89,18 @@ void CPlayerControl::OpenItem(const std::wstring& path)
 
 LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
 {
-    if (static_cast<DWORD>(item) != m_item || m_state != ItemState::Opening || !m_ticket)
+    if (static_cast<DWORD>(item) != m_item || !m_ticket)
         return 0;  // replaced meanwhile
+    if (m_state == ItemState::Playing) {
+        // The next round of a medium played more than once.
+        if (m_ticket->failed)
+            EndItem(true);
+        else
+            StartNow();
+        return 0;
+    }
+    if (m_state != ItemState::Opening)
+        return 0;
     const bool playWanted = m_playWanted;
     m_playWanted = false;
     if (m_ticket->failed) {
@@ -118,9 +142,26 @@ void CPlayerControl::PlayItem()
 
 void CPlayerControl::StartItem()
 {
-    Worker().Start(m_item, 0);
+    if (!FeedsOutput() && m_output && !m_output->IsSilent()) {
+        // A medium with a sound renderer of its own waits for the output's tail to play out.
+        m_playWanted = true;
+        m_waitOutputSince = GetTickCount();
+        SetTimer(m_window, kWaitOutputTimer, kWaitOutputMs, nullptr);
+        return;
+    }
+    StartNow();
+}
+
+void CPlayerControl::StartNow()
+{
+    KillTimer(m_window, kWaitOutputTimer);
+    m_playWanted = false;
+    m_run = ++m_lastRun;
+    Worker().Start(m_item, m_run);
+    // A round of the same medium again (play count) keeps the count and owes no report.
+    if (m_state != ItemState::Playing)
+        m_playsLeft = m_playCount;
     m_state = ItemState::Playing;
-    m_playsLeft = m_playCount;
     m_startTicks = GetTickCount();
     QueueReport(kPlayStatePlaying);
     SetTimer(m_window, kTickTimer, kTickMs, nullptr);
@@ -130,7 +171,9 @@ void CPlayerControl::StartItem()
 
 void CPlayerControl::StopItem()
 {
-    if (m_state == ItemState::Opening && m_playWanted) {
+    // Whatever still sounds, also the tail of an item that has ended, falls silent.
+    SilenceOutput();
+    if ((m_state == ItemState::Opening || m_state == ItemState::Ready) && m_playWanted) {
         // Asked to play and stopped before its open was done: reported as started and stopped,
         // so that a host stepping through its list on the stop report moves on.
         m_playWanted = false;
@@ -144,7 +187,13 @@ void CPlayerControl::StopItem()
     KillTimer(m_window, kTickTimer);
     KillTimer(m_window, kWaitOutputTimer);
     Worker().Stop(m_item);
-    m_state = ItemState::Ready;
+    if (FeedsOutput()) {
+        m_item = 0;  // its graph is released; Play opens it again
+        m_ticket.reset();
+        m_state = ItemState::Ended;
+    } else {
+        m_state = ItemState::Ready;
+    }
     m_failedPaths.clear();
     QueueReport(kPlayStateStopped);
     InvalidateRect(m_window, nullptr, FALSE);
@@ -173,9 +222,30 @@ LRESULT CPlayerControl::OnItemEnded(WPARAM item, LPARAM failed)
     return 0;
 }
 
-LRESULT CPlayerControl::OnRunDecoded(WPARAM, LPARAM) { return 0; }
+LRESULT CPlayerControl::OnRunDecoded(WPARAM run, LPARAM)
+{
+    if (static_cast<DWORD>(run) != m_run || m_state != ItemState::Playing || !FeedsOutput())
+        return 0;
+    if (PlaysAgain()) {
+        // Another round, decoded by a new graph right behind this one's last sample.
+        Worker().Close(m_item);
+        m_item = ++m_lastItem;
+        m_ticket = std::make_shared<COpenTicket>();
+        Worker().Open(m_item, m_path, m_ticket);
+        m_playWanted = true;
+        return 0;
+    }
+    m_output->EndRun(m_run);
+    return 0;
+}
 
-LRESULT CPlayerControl::OnRunHandedOver(WPARAM, LPARAM) { return 0; }
+LRESULT CPlayerControl::OnRunHandedOver(WPARAM run, LPARAM failed)
+{
+    if (static_cast<DWORD>(run) != m_run || m_state != ItemState::Playing)
+        return 0;
+    EndItem(failed != FALSE);
+    return 0;
+}
 
 bool CPlayerControl::PlaysAgain() { return m_playCount == 0 || --m_playsLeft > 0; }
 
@@ -196,6 +266,8 @@ void CPlayerControl::EndItem(bool failed)
 
 void CPlayerControl::ApplyAudio()
 {
+    if (m_output)
+        m_output->SetLevels(m_volume, m_balance, m_mute);
     if (m_worker)
         m_worker->SetAudio(m_volume, m_balance, m_mute);
 }

@@ -1,0 +1,305 @@
+// The control's sound output thread: blocks of decoded sound into one waveOut device.
+#include "wmp/control/SoundOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "wmp/control/PlayerMessages.h"
+
+namespace {
+
+// Each block written to the device holds this much sound; the device is kept this far ahead of
+// what is heard. Small, so that volume changes and stops are heard soon; the queue in front of
+// it holds the rest.
+constexpr double kBlockMs = 10;
+constexpr double kDeviceAheadMs = 60;
+// The decoding graphs run this far ahead of the device, no further.
+constexpr double kQueueAheadMs = 400;
+// A run's end is reported this long before its last sample is heard, so that the medium the
+// host names next is opened and decoded while the tail still plays, and follows it without a gap.
+constexpr double kReportLeadMs = 200;
+// The output thread's longest sleep, and a pusher's between looks at its abort flag.
+constexpr DWORD kIdleWaitMs = 20;
+constexpr DWORD kPushWaitMs = 50;
+constexpr DWORD kEndWaitMs = 3000;
+
+// IBasicAudio's scale: hundredths of a decibel to an amplitude in 16.16 fixed point.
+long Gain(long hundredthsDb)
+{
+    if (hundredthsDb <= -10000)
+        return 0;
+    return static_cast<long>(std::lround(65536.0 * std::pow(10.0, hundredthsDb / 2000.0)));
+}
+
+}  // namespace
+
+CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
+{
+    InitializeCriticalSection(&m_lock);
+    InitializeConditionVariable(&m_space);
+    m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    m_deviceEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, &CSoundOutput::ThreadMain, this, 0, nullptr);
+    // Ahead of the user-interface and decoding threads: a busy program must not break the sound.
+    if (m_thread)
+        SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
+}
+
+CSoundOutput::~CSoundOutput()
+{
+    EnterCriticalSection(&m_lock);
+    m_quit = true;
+    LeaveCriticalSection(&m_lock);
+    WakeAllConditionVariable(&m_space);
+    if (m_thread) {
+        SetEvent(m_wake);
+        if (WaitForSingleObject(m_thread, kEndWaitMs) != WAIT_OBJECT_0)
+            TerminateThread(m_thread, 1);
+        CloseHandle(m_thread);
+    }
+    CloseHandle(m_wake);
+    CloseHandle(m_deviceEvent);
+    DeleteCriticalSection(&m_lock);
+}
+
+bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* data, size_t size,
+                        const volatile LONG* abort)
+{
+    EnterCriticalSection(&m_lock);
+    while (!m_quit && !*abort && !m_queue.IsDropped(run) && m_queue.QueuedMs() >= kQueueAheadMs)
+        SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+    const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
+    return kept;
+}
+
+void CSoundOutput::WakePushers() { WakeAllConditionVariable(&m_space); }
+
+void CSoundOutput::EndRun(std::uint32_t run)
+{
+    EnterCriticalSection(&m_lock);
+    if (!m_queue.IsDropped(run)) {
+        m_queue.EndRun(run);
+        m_endsToReport.insert(run);
+    }
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
+}
+
+void CSoundOutput::DropThrough(std::uint32_t lastRun)
+{
+    EnterCriticalSection(&m_lock);
+    m_queue.DropThrough(lastRun);
+    m_endsToReport.erase(m_endsToReport.begin(), m_endsToReport.upper_bound(lastRun));
+    m_resetDevice = true;
+    LeaveCriticalSection(&m_lock);
+    WakeAllConditionVariable(&m_space);
+    SetEvent(m_wake);
+}
+
+bool CSoundOutput::IsSilent()
+{
+    EnterCriticalSection(&m_lock);
+    const bool silent = m_queue.NextFormat() == nullptr && m_deviceMs <= 0 && !m_resetDevice;
+    LeaveCriticalSection(&m_lock);
+    return silent;
+}
+
+void CSoundOutput::SetLevels(long volume, long balance, bool mute)
+{
+    long left = mute ? 0 : Gain(std::clamp(volume, -10000L, 0L));
+    long right = left;
+    balance = std::clamp(balance, -10000L, 10000L);
+    // A positive balance takes the left channel down by that much, a negative one the right.
+    if (balance > 0)
+        left = static_cast<long>(static_cast<long long>(left) * Gain(-balance) >> 16);
+    else if (balance < 0)
+        right = static_cast<long>(static_cast<long long>(right) * Gain(balance) >> 16);
+    EnterCriticalSection(&m_lock);
+    m_gainLeft = left;
+    m_gainRight = right;
+    LeaveCriticalSection(&m_lock);
+}
+
+DWORD WINAPI CSoundOutput::ThreadMain(void* self)
+{
+    static_cast<CSoundOutput*>(self)->Run();
+    return 0;
+}
+
+void CSoundOutput::Run()
+{
+    const HANDLE events[2] = {m_wake, m_deviceEvent};
+    for (;;) {
+        WaitForMultipleObjects(2, events, FALSE, kIdleWaitMs);
+        EnterCriticalSection(&m_lock);
+        const bool quit = m_quit;
+        const bool reset = std::exchange(m_resetDevice, false);
+        LeaveCriticalSection(&m_lock);
+        if (quit)
+            break;
+        if (reset && m_device)
+            waveOutReset(m_device);  // every block comes back done
+        Reclaim();
+        ReportEnds();
+        Fill();
+    }
+    CloseDevice();
+}
+
+void CSoundOutput::Reclaim()
+{
+    double played = 0;
+    for (Block& block : m_blocks) {
+        if (block.queued && (block.header.dwFlags & WHDR_DONE)) {
+            block.queued = false;
+            played += block.ms;
+        }
+    }
+    if (played <= 0)
+        return;
+    EnterCriticalSection(&m_lock);
+    m_deviceMs = std::max(0.0, m_deviceMs - played);
+    LeaveCriticalSection(&m_lock);
+}
+
+void CSoundOutput::ReportEnds()
+{
+    EnterCriticalSection(&m_lock);
+    for (auto it = m_endsToReport.begin(); it != m_endsToReport.end();) {
+        const double before = m_queue.MsBeforeEnd(*it);
+        if (before < 0 || before + m_deviceMs <= kReportLeadMs) {
+            PostMessageA(m_notify, kMsgRunHandedOver, static_cast<WPARAM>(*it), FALSE);
+            it = m_endsToReport.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    LeaveCriticalSection(&m_lock);
+}
+
+void CSoundOutput::Fill()
+{
+    for (;;) {
+        Block* free = nullptr;
+        for (Block& block : m_blocks) {
+            if (!block.queued) {
+                free = &block;
+                break;
+            }
+        }
+        if (!free)
+            return;
+        EnterCriticalSection(&m_lock);
+        const PcmFormat* next = m_queue.NextFormat();
+        bool take = next && m_deviceMs < kDeviceAheadMs;
+        bool reopen = false;
+        if (take && m_device && *next != m_deviceFormat) {
+            // Another format: the device plays out what it holds, then opens anew.
+            take = m_deviceMs <= 0;
+            reopen = take;
+        }
+        const PcmFormat format = next ? *next : PcmFormat{};
+        LeaveCriticalSection(&m_lock);
+        if (!take)
+            return;
+        if (reopen || !m_device) {
+            CloseDevice();
+            if (!OpenDevice(format)) {
+                // Nothing to play it on: what is queued in this format is let go as played.
+                EnterCriticalSection(&m_lock);
+                m_queue.Take(kQueueAheadMs, m_piece);
+                LeaveCriticalSection(&m_lock);
+                WakeAllConditionVariable(&m_space);
+                return;
+            }
+        }
+        EnterCriticalSection(&m_lock);
+        m_queue.Take(kBlockMs, m_piece);
+        ApplyLevels(m_piece);
+        const double ms = m_piece.Ms();
+        m_deviceMs += ms;
+        LeaveCriticalSection(&m_lock);
+        WakeAllConditionVariable(&m_space);
+        if (m_piece.bytes.empty())
+            continue;  // end markers only
+        free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
+        free->ms = ms;
+        if (free->header.dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(m_device, &free->header, sizeof free->header);
+        free->header = WAVEHDR{};
+        free->header.lpData = reinterpret_cast<LPSTR>(free->buffer.data());
+        free->header.dwBufferLength = static_cast<DWORD>(free->buffer.size());
+        free->queued = true;
+        if (waveOutPrepareHeader(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR ||
+            waveOutWrite(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR) {
+            free->queued = false;
+            EnterCriticalSection(&m_lock);
+            m_deviceMs = std::max(0.0, m_deviceMs - ms);
+            LeaveCriticalSection(&m_lock);
+        }
+    }
+}
+
+bool CSoundOutput::OpenDevice(const PcmFormat& format)
+{
+    WAVEFORMATEX wave{};
+    wave.wFormatTag = WAVE_FORMAT_PCM;
+    wave.nChannels = format.channels;
+    wave.nSamplesPerSec = format.rate;
+    wave.wBitsPerSample = format.bits;
+    wave.nBlockAlign = static_cast<WORD>(format.FrameBytes());
+    wave.nAvgBytesPerSec = format.BytesPerSecond();
+    if (waveOutOpen(&m_device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(m_deviceEvent), 0,
+                    CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+        m_device = nullptr;
+        return false;
+    }
+    m_deviceFormat = format;
+    return true;
+}
+
+void CSoundOutput::CloseDevice()
+{
+    if (!m_device)
+        return;
+    waveOutReset(m_device);
+    for (Block& block : m_blocks) {
+        if (block.header.dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(m_device, &block.header, sizeof block.header);
+        block.header = WAVEHDR{};
+        block.queued = false;
+    }
+    waveOutClose(m_device);
+    m_device = nullptr;
+    EnterCriticalSection(&m_lock);
+    m_deviceMs = 0;
+    LeaveCriticalSection(&m_lock);
+}
+
+void CSoundOutput::ApplyLevels(PcmPiece& piece) const
+{
+    const long left = m_gainLeft, right = m_gainRight;
+    if (left == 65536 && right == 65536)
+        return;
+    const bool stereo = piece.format.channels == 2;
+    if (piece.format.bits == 16) {
+        const size_t count = piece.bytes.size() / 2;
+        for (size_t i = 0; i < count; ++i) {
+            std::int16_t sample;
+            std::memcpy(&sample, &piece.bytes[i * 2], 2);
+            const long gain = stereo && (i & 1) ? right : left;
+            sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
+            std::memcpy(&piece.bytes[i * 2], &sample, 2);
+        }
+    } else {
+        for (size_t i = 0; i < piece.bytes.size(); ++i) {
+            const long gain = stereo && (i & 1) ? right : left;
+            const long centred = static_cast<long>(piece.bytes[i]) - 128;
+            piece.bytes[i] = static_cast<BYTE>(128 + (static_cast<long long>(centred) * gain >> 16));
+        }
+    }
+}
