@@ -20,8 +20,10 @@ constexpr double kQueueAheadMs = 400;
 // A run's end is reported this long before its last sample is heard, so that the medium the
 // host names next is opened and decoded while the tail still plays, and follows it without a gap.
 constexpr double kReportLeadMs = 200;
+// The longest a starting device waits for its full lead.
+constexpr DWORD kPrimeWaitMs = 60;
 // The output thread's longest sleep, and a pusher's between looks at its abort flag.
-constexpr DWORD kIdleWaitMs = 20;
+constexpr DWORD kIdleWaitMs = 10;
 constexpr DWORD kPushWaitMs = 50;
 constexpr DWORD kEndWaitMs = 3000;
 
@@ -183,6 +185,16 @@ void CSoundOutput::ReportEnds()
 
 void CSoundOutput::Fill()
 {
+    // A device that starts with its first block alone runs dry before the second one is there
+    // (the first 20 ms are heard, then a gap): it is held until the whole lead is written.
+    bool held = false;
+    FillBlocks(held);
+    if (held && m_device)
+        waveOutRestart(m_device);
+}
+
+void CSoundOutput::FillBlocks(bool& held)
+{
     for (;;) {
         Block* free = nullptr;
         for (Block& block : m_blocks) {
@@ -202,6 +214,18 @@ void CSoundOutput::Fill()
             take = m_deviceMs <= 0;
             reopen = take;
         }
+        if (take && m_deviceMs <= 0 && !m_endsToReport.size() && m_queue.QueuedMs() < kDeviceAheadMs) {
+            // A device that starts (or restarts after running dry) with a single block runs dry
+            // again at once: it starts with its full lead, or once the sound stops coming.
+            const DWORD now = GetTickCount();
+            if (!m_priming) {
+                m_priming = true;
+                m_primeSince = now;
+            }
+            take = now - m_primeSince >= kPrimeWaitMs;
+        }
+        if (take)
+            m_priming = false;
         const PcmFormat format = next ? *next : PcmFormat{};
         LeaveCriticalSection(&m_lock);
         if (!take)
@@ -234,6 +258,10 @@ void CSoundOutput::Fill()
         free->header.lpData = reinterpret_cast<LPSTR>(free->buffer.data());
         free->header.dwBufferLength = static_cast<DWORD>(free->buffer.size());
         free->queued = true;
+        if (!held && ms >= m_deviceMs - 0.001) {
+            waveOutPause(m_device);
+            held = true;
+        }
         if (waveOutPrepareHeader(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR ||
             waveOutWrite(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR) {
             free->queued = false;

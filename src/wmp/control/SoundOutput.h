@@ -45,6 +45,7 @@ private:
     void Reclaim();
     void ReportEnds();
     void Fill();
+    void FillBlocks(bool& held);
     bool OpenDevice(const PcmFormat& format);
     void CloseDevice();
     void ApplyLevels(PcmPiece& piece) const;
@@ -70,4 +71,6 @@ private:
     PcmFormat m_deviceFormat;
     Block m_blocks[8];
     PcmPiece m_piece;
+    bool m_priming = false;
+    DWORD m_primeSince = 0;
 };
