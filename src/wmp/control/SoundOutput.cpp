@@ -13,17 +13,18 @@ namespace {
 // Each block written to the device holds this much sound; the device is kept this far ahead of
 // what is heard. Small, so that volume changes and stops are heard soon; the queue in front of
 // it holds the rest.
-constexpr double kBlockMs = 10;
+constexpr double kBlockMs = 20;
 constexpr double kDeviceAheadMs = 60;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
+constexpr double kRefillMs = 100;
 // A run's end is reported this long before its last sample is heard, so that the medium the
 // host names next is opened and decoded while the tail still plays, and follows it without a gap.
 constexpr double kReportLeadMs = 200;
 // The longest a starting device waits for its full lead.
 constexpr DWORD kPrimeWaitMs = 60;
 // The output thread's longest sleep, and a pusher's between looks at its abort flag.
-constexpr DWORD kIdleWaitMs = 10;
+constexpr DWORD kIdleWaitMs = 50;
 constexpr DWORD kPushWaitMs = 50;
 constexpr DWORD kEndWaitMs = 3000;
 
@@ -70,11 +71,18 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
                         const volatile LONG* abort)
 {
     EnterCriticalSection(&m_lock);
-    while (!m_quit && !*abort && !m_queue.IsDropped(run) && m_queue.QueuedMs() >= kQueueAheadMs)
-        SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+    if (m_queue.QueuedMs() >= kQueueAheadMs) {
+        // Once full, the queue is refilled in bursts rather than a sample at a time.
+        while (!m_quit && !*abort && !m_queue.IsDropped(run) &&
+               m_queue.QueuedMs() >= kQueueAheadMs - kRefillMs)
+            SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+    }
     const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
+    // The output thread is woken only when the device wants more.
+    const bool wake = m_deviceMs < kDeviceAheadMs;
     LeaveCriticalSection(&m_lock);
-    SetEvent(m_wake);
+    if (wake)
+        SetEvent(m_wake);
     return kept;
 }
 
