@@ -11,10 +11,12 @@
 namespace {
 
 // Each block written to the device holds this much sound; the device is kept this far ahead of
-// what is heard. Small, so that volume changes and stops are heard soon; the queue in front of
-// it holds the rest.
+// what is heard: with 60 ms it ran dry now and then while the program was busy. Levels apply to
+// the blocks written from then on, so a change is heard after about this lead; a stop resets the
+// device at once. (Taking the written blocks back to write them again at the new level loses
+// what the sound server already holds: 90 ms of the medium.)
 constexpr double kBlockMs = 20;
-constexpr double kDeviceAheadMs = 60;
+constexpr double kDeviceAheadMs = 120;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -132,6 +134,7 @@ void CSoundOutput::SetLevels(long volume, long balance, bool mute)
     m_gainLeft = left;
     m_gainRight = right;
     LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
 }
 
 DWORD WINAPI CSoundOutput::ThreadMain(void* self)
@@ -151,8 +154,9 @@ void CSoundOutput::Run()
         LeaveCriticalSection(&m_lock);
         if (quit)
             break;
-        if (reset && m_device)
+        if (reset && m_device) {
             waveOutReset(m_device);  // every block comes back done
+        }
         Reclaim();
         ReportEnds();
         Fill();
@@ -260,24 +264,30 @@ void CSoundOutput::FillBlocks(bool& held)
             continue;  // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
         free->ms = ms;
-        if (free->header.dwFlags & WHDR_PREPARED)
-            waveOutUnprepareHeader(m_device, &free->header, sizeof free->header);
-        free->header = WAVEHDR{};
-        free->header.lpData = reinterpret_cast<LPSTR>(free->buffer.data());
-        free->header.dwBufferLength = static_cast<DWORD>(free->buffer.size());
-        free->queued = true;
-        if (!held && ms >= m_deviceMs - 0.001) {
-            waveOutPause(m_device);
-            held = true;
-        }
-        if (waveOutPrepareHeader(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR ||
-            waveOutWrite(m_device, &free->header, sizeof free->header) != MMSYSERR_NOERROR) {
-            free->queued = false;
+        if (!WriteBlock(*free, held)) {
             EnterCriticalSection(&m_lock);
             m_deviceMs = std::max(0.0, m_deviceMs - ms);
             LeaveCriticalSection(&m_lock);
         }
     }
+}
+
+bool CSoundOutput::WriteBlock(Block& block, bool& held)
+{
+    if (block.header.dwFlags & WHDR_PREPARED)
+        waveOutUnprepareHeader(m_device, &block.header, sizeof block.header);
+    block.header = WAVEHDR{};
+    block.header.lpData = reinterpret_cast<LPSTR>(block.buffer.data());
+    block.header.dwBufferLength = static_cast<DWORD>(block.buffer.size());
+    if (!held && block.ms >= m_deviceMs - 0.001) {
+        waveOutPause(m_device);
+        held = true;
+    }
+    if (waveOutPrepareHeader(m_device, &block.header, sizeof block.header) != MMSYSERR_NOERROR ||
+        waveOutWrite(m_device, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
+        return false;
+    block.queued = true;
+    return true;
 }
 
 bool CSoundOutput::OpenDevice(const PcmFormat& format)

@@ -49,6 +49,7 @@ private:
     bool OpenDevice(const PcmFormat& format);
     void CloseDevice();
     void ApplyLevels(PcmPiece& piece) const;
+    bool WriteBlock(Block& block, bool& held);
 
     HWND m_notify;
     HANDLE m_thread = nullptr;
