@@ -83,6 +83,7 @@ private:
     void StartNow();
     bool FeedsOutput() const;
     void SilenceOutput();
+    void NoteOpenTime();
     void StopItem();
     void ReportFailure();
     void EndItem(bool failed);
@@ -126,6 +127,10 @@ private:
     long m_playsLeft = 0;
     DWORD m_startTicks = 0;        // when it started, for the bar's position
     DWORD m_waitOutputSince = 0;
+    DWORD m_openSince = 0;           // when its open was asked for
+    bool m_openBehindTail = false;   // ... while the previous item's tail played
+    DWORD m_recentOpensMs[4] = {};   // how long the last opens behind a tail took
+    int m_recentOpenIndex = 0;
 
     DWORD m_run = 0;           // the run its sound is queued under in the output
     DWORD m_lastRun = 0;

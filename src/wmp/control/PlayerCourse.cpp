@@ -39,6 +39,21 @@ CMediaWorker& CPlayerControl::Worker()
     return *m_worker;
 }
 
+void CPlayerControl::NoteOpenTime()
+{
+    if (!m_openBehindTail || !m_output)
+        return;
+    // The end of an item is reported early enough for the slowest of the last few opens (plus a
+    // margin for the first samples) to finish while its tail plays.
+    m_openBehindTail = false;
+    m_recentOpensMs[m_recentOpenIndex] = GetTickCount() - m_openSince;
+    m_recentOpenIndex = (m_recentOpenIndex + 1) % 4;
+    DWORD slowest = 0;
+    for (DWORD ms : m_recentOpensMs)
+        slowest = slowest > ms ? slowest : ms;
+    m_output->SetReportLead(slowest + kOpenMarginMs);
+}
+
 bool CPlayerControl::FeedsOutput() const { return m_ticket && m_ticket->soundToControl; }
 
 void CPlayerControl::SilenceOutput()
@@ -81,6 +96,8 @@ void CPlayerControl::OpenItem(const std::wstring& path)
         m_item = ++m_lastItem;
         m_ticket = std::make_shared<COpenTicket>();
         m_soundOnlyFile = IsSoundOnlyFile(path);
+        m_openSince = GetTickCount();
+        m_openBehindTail = m_output && !m_output->IsSilent();
         Worker().Open(m_item, path, m_ticket);
         m_state = ItemState::Opening;
     }
@@ -91,6 +108,7 @@ LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
 {
     if (static_cast<DWORD>(item) != m_item || !m_ticket)
         return 0;  // replaced meanwhile
+    NoteOpenTime();
     if (m_state == ItemState::Playing) {
         // The next round of a medium played more than once.
         if (m_ticket->failed)
@@ -231,6 +249,8 @@ LRESULT CPlayerControl::OnRunDecoded(WPARAM run, LPARAM)
         Worker().Close(m_item);
         m_item = ++m_lastItem;
         m_ticket = std::make_shared<COpenTicket>();
+        m_openSince = GetTickCount();
+        m_openBehindTail = true;
         Worker().Open(m_item, m_path, m_ticket);
         m_playWanted = true;
         return 0;

@@ -24,3 +24,5 @@ constexpr DWORD kWaitOutputLongestMs = 2000;
 // The longest the host's question for the picture waits for the open of a medium that may have
 // one (sound-only files are told by their first bytes and answered at once).
 constexpr DWORD kPictureWaitMs = 3000;
+// Beyond the time an open takes, the time its first samples take to reach the output.
+constexpr DWORD kOpenMarginMs = 50;

@@ -20,13 +20,16 @@ constexpr double kDeviceAheadMs = 120;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
-// A run's end is reported this long before its last sample is heard, so that the medium the
-// host names next is opened and decoded while the tail still plays, and follows it without a gap.
-constexpr double kReportLeadMs = 200;
+// A run's end is reported this long (at least) before its last sample is heard, so that the
+// medium the host names next is opened and decoded while the tail still plays, and follows it
+// without a gap. The control asks for more when opening takes longer (a busy machine).
+constexpr double kShortestReportLeadMs = 200;
+constexpr double kLongestReportLeadMs = 450;
 // The longest a starting device waits for its full lead.
 constexpr DWORD kPrimeWaitMs = 60;
 // The output thread's longest sleep, and a pusher's between looks at its abort flag.
 constexpr DWORD kIdleWaitMs = 50;
+constexpr DWORD kReopenPollMs = 2;
 constexpr DWORD kPushWaitMs = 50;
 constexpr DWORD kEndWaitMs = 3000;
 
@@ -112,6 +115,25 @@ void CSoundOutput::DropThrough(std::uint32_t lastRun)
     SetEvent(m_wake);
 }
 
+void CSoundOutput::SetReportLead(double ms)
+{
+    EnterCriticalSection(&m_lock);
+    m_reportLeadMs = std::clamp(ms, kShortestReportLeadMs, kLongestReportLeadMs);
+    LeaveCriticalSection(&m_lock);
+}
+
+bool CSoundOutput::PlayedOut()
+{
+    // Blocks come back done once the sound server holds them, before they are heard: closing the
+    // device then would cut its last tens of milliseconds.
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (!m_device || waveOutGetPosition(m_device, &time, sizeof time) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES)
+        return true;
+    return time.u.sample >= m_framesWritten;
+}
+
 bool CSoundOutput::IsSilent()
 {
     EnterCriticalSection(&m_lock);
@@ -147,7 +169,7 @@ void CSoundOutput::Run()
 {
     const HANDLE events[2] = {m_wake, m_deviceEvent};
     for (;;) {
-        WaitForMultipleObjects(2, events, FALSE, kIdleWaitMs);
+        WaitForMultipleObjects(2, events, FALSE, m_waitingToReopen ? kReopenPollMs : kIdleWaitMs);
         EnterCriticalSection(&m_lock);
         const bool quit = m_quit;
         const bool reset = std::exchange(m_resetDevice, false);
@@ -155,7 +177,8 @@ void CSoundOutput::Run()
         if (quit)
             break;
         if (reset && m_device) {
-            waveOutReset(m_device);  // every block comes back done
+            waveOutReset(m_device);  // every block comes back done, the position goes back to 0
+            m_framesWritten = 0;
         }
         Reclaim();
         ReportEnds();
@@ -185,7 +208,7 @@ void CSoundOutput::ReportEnds()
     EnterCriticalSection(&m_lock);
     for (auto it = m_endsToReport.begin(); it != m_endsToReport.end();) {
         const double before = m_queue.MsBeforeEnd(*it);
-        if (before < 0 || before + m_deviceMs <= kReportLeadMs) {
+        if (before < 0 || before + m_deviceMs <= m_reportLeadMs) {
             PostMessageA(m_notify, kMsgRunHandedOver, static_cast<WPARAM>(*it), FALSE);
             it = m_endsToReport.erase(it);
         } else {
@@ -221,9 +244,11 @@ void CSoundOutput::FillBlocks(bool& held)
         const PcmFormat* next = m_queue.NextFormat();
         bool take = next && m_deviceMs < kDeviceAheadMs;
         bool reopen = false;
+        m_waitingToReopen = false;
         if (take && m_device && *next != m_deviceFormat) {
             // Another format: the device plays out what it holds, then opens anew.
-            take = m_deviceMs <= 0;
+            m_waitingToReopen = true;
+            take = m_deviceMs <= 0 && PlayedOut();
             reopen = take;
         }
         if (take && m_deviceMs <= 0 && !m_endsToReport.size() && m_queue.QueuedMs() < kDeviceAheadMs) {
@@ -287,6 +312,7 @@ bool CSoundOutput::WriteBlock(Block& block, bool& held)
         waveOutWrite(m_device, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
         return false;
     block.queued = true;
+    m_framesWritten += static_cast<DWORD>(block.buffer.size() / m_deviceFormat.FrameBytes());
     return true;
 }
 
@@ -305,6 +331,7 @@ bool CSoundOutput::OpenDevice(const PcmFormat& format)
         return false;
     }
     m_deviceFormat = format;
+    m_framesWritten = 0;
     return true;
 }
 

@@ -28,6 +28,8 @@ public:
     void EndRun(std::uint32_t run);
     // Silences the device and drops all that is queued; runs up to lastRun are refused later.
     void DropThrough(std::uint32_t lastRun);
+    // How long before its last sample is heard a run's end is reported (200 to 450 ms).
+    void SetReportLead(double ms);
     // Nothing queued and nothing left in the device.
     bool IsSilent();
     // Hundredths of a decibel, as IBasicAudio counts them.
@@ -50,6 +52,7 @@ private:
     void CloseDevice();
     void ApplyLevels(PcmPiece& piece) const;
     bool WriteBlock(Block& block, bool& held);
+    bool PlayedOut();
 
     HWND m_notify;
     HANDLE m_thread = nullptr;
@@ -64,12 +67,15 @@ private:
     bool m_quit = false;
     bool m_resetDevice = false;
     double m_deviceMs = 0;  // sound written to the device and not yet played
+    double m_reportLeadMs = 200;
     long m_gainLeft = 65536;  // 16.16 fixed point
     long m_gainRight = 65536;
 
     // The output thread's own.
     HWAVEOUT m_device = nullptr;
     PcmFormat m_deviceFormat;
+    DWORD m_framesWritten = 0;  // since the device was opened or reset
+    bool m_waitingToReopen = false;
     Block m_blocks[8];
     PcmPiece m_piece;
     bool m_priming = false;
