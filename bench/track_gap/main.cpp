@@ -29,7 +29,10 @@ constexpr double kToneLevel = 0.4;
 constexpr double kPi = 3.14159265358979;
 
 // Each item has a pitch of its own, so that items are told apart even where they touch.
-double ItemHz(int item) { return 400.0 + 250.0 * item; }
+double ItemHz(int item)
+{
+    return 400.0 + 250.0 * item;
+}
 
 // ---- the host ----------------------------------------------------------------------------------
 
@@ -47,9 +50,9 @@ struct Host {
     std::vector<std::wstring> list;
     size_t next = 0;
     bool done = false;
-    bool advance = true;             // the next item is named from inside the end report
-    std::vector<double> startTimes;  // Unix time of each 0 -> 2 report
-    std::vector<double> endTimes;    // Unix time of each 2 -> 0 report
+    bool advance = true;            // the next item is named from inside the end report
+    std::vector<double> startTimes; // Unix time of each 0 -> 2 report
+    std::vector<double> endTimes;   // Unix time of each 2 -> 0 report
 };
 
 Host g_host;
@@ -139,7 +142,7 @@ double ToneLevel(const std::vector<float>& s, size_t from, size_t count, double 
 }
 
 struct Span {
-    double begin = -1;  // seconds into the recording
+    double begin = -1; // seconds into the recording
     double end = -1;
 };
 
@@ -147,8 +150,8 @@ struct Span {
 // the steadiest level it reaches (the control plays at its own volume, not at the written level).
 Span FindTone(const std::vector<float>& s, std::uint32_t rate, double hz)
 {
-    const size_t window = rate / 100;  // 10 ms
-    const size_t hop = rate / 1000;    // 1 ms
+    const size_t window = rate / 100; // 10 ms
+    const size_t hop = rate / 1000;   // 1 ms
     std::vector<double> levels;
     for (size_t at = 0; at + window <= s.size(); at += hop)
         levels.push_back(ToneLevel(s, at, window, hz, rate));
@@ -157,7 +160,7 @@ Span FindTone(const std::vector<float>& s, std::uint32_t rate, double hz)
         return span;
     const double peak = *std::max_element(levels.begin(), levels.end());
     if (peak < 0.005)
-        return span;  // not there at all
+        return span; // not there at all
     for (size_t i = 0; i < levels.size(); ++i) {
         if (levels[i] >= 0.5 * peak) {
             const double centre = (i * hop + window / 2.0) / rate;
@@ -189,7 +192,7 @@ std::string WindowsPath(const char* unixPath)
 struct ListRun {
     std::string title;
     std::vector<int> rates;
-    double from = 0;  // Unix times
+    double from = 0; // Unix times
     double to = 0;
     std::vector<double> endTimes;
 };
@@ -199,7 +202,8 @@ std::vector<float> Slice(const Recording& recording, double recordStart, double 
 {
     const auto rate = static_cast<double>(recording.sampleRate);
     const size_t begin = static_cast<size_t>(std::max(0.0, (from - recordStart) * rate));
-    const size_t end = std::min(recording.samples.size(), static_cast<size_t>(std::max(0.0, (to - recordStart) * rate)));
+    const size_t end =
+        std::min(recording.samples.size(), static_cast<size_t>(std::max(0.0, (to - recordStart) * rate)));
     if (begin >= end)
         return {};
     return std::vector<float>(recording.samples.begin() + begin, recording.samples.begin() + end);
@@ -265,7 +269,7 @@ void AnalyseList(const Recording& recording, double recordStart, const ListRun& 
 void LevelSteps(const std::vector<float>& s, std::uint32_t rate, double& drop, double& silent)
 {
     drop = silent = -1;
-    const size_t window = rate / 200;  // 5 ms
+    const size_t window = rate / 200; // 5 ms
     double first = 0;
     bool sounding = false;
     for (size_t at = 0; at + window <= s.size(); at += window / 5) {
@@ -276,7 +280,7 @@ void LevelSteps(const std::vector<float>& s, std::uint32_t rate, double& drop, d
         if (!sounding) {
             if (peak > 0.05) {
                 sounding = true;
-                first = -t;  // the level is taken 100 ms later
+                first = -t; // the level is taken 100 ms later
             }
             continue;
         }
@@ -312,12 +316,11 @@ void CreateHost(HINSTANCE instance)
     RegisterClassA(&wc);
     g_host.window = CreateWindowExA(0, wc.lpszClassName, "track gap", WS_OVERLAPPEDWINDOW, 0, 0, 340, 280,
                                     nullptr, nullptr, instance, nullptr);
-    g_host.control = CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 320, 240,
-                                     g_host.window, reinterpret_cast<HMENU>(IDC_MEDIA_PLAYER), instance,
-                                     nullptr);
+    g_host.control =
+        CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 320, 240,
+                        g_host.window, reinterpret_cast<HMENU>(IDC_MEDIA_PLAYER), instance, nullptr);
     const std::vector<std::uint8_t> stream = BuildInitialStateStream();
-    SendMessageA(g_host.control, kLoadFromStreamCode, stream.size(),
-                 reinterpret_cast<LPARAM>(stream.data()));
+    SendMessageA(g_host.control, kLoadFromStreamCode, stream.size(), reinterpret_cast<LPARAM>(stream.data()));
 }
 
 // Plays one list of tones, one per rate, back to back.
@@ -340,7 +343,7 @@ ListRun PlayList(const std::string& dir, const std::string& title, const std::ve
     run.from = UnixNow();
     PlayNext();
     Pump(static_cast<DWORD>(rates.size()) * (kItemMs + 3000), true);
-    Pump(800, false);  // the last item's tail reaches the recording
+    Pump(800, false); // the last item's tail reaches the recording
     run.to = UnixNow();
     run.endTimes = g_host.endTimes;
     std::printf("%s: %zu starts, %zu ends reported\n", title.c_str(), g_host.startTimes.size(),
@@ -395,7 +398,7 @@ PROCESS_INFORMATION StartSpinner()
     return info;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -451,7 +454,8 @@ int main(int argc, char** argv)
     Recording recording;
     if (!record) {
         std::printf("no recording (QUON_RECORD unset): run bench/track_gap/run.sh for the sound figures\n");
-    } else if (!LoadRecording(WindowsPath(record), recording) || recording.sampleRate <= 0 || recordStart <= 0) {
+    } else if (!LoadRecording(WindowsPath(record), recording) || recording.sampleRate <= 0 ||
+               recordStart <= 0) {
         std::printf("could not read the recording %s\n", record);
     } else {
         std::printf("\nrecording: %.2f s at %d Hz\n", recording.Seconds(), recording.sampleRate);

@@ -15,7 +15,7 @@
 
 namespace {
 
-const POINT kCentre = {394, 198};  // the knob's centre, in the player's client pixels
+const POINT kCentre = {394, 198}; // the knob's centre, in the player's client pixels
 constexpr DWORD kPingEveryMs = 2;
 constexpr UINT kPingTimeoutMs = 5000;
 
@@ -29,7 +29,7 @@ double NowMs()
 
 struct Phase {
     std::string name;
-    std::vector<double> waits;  // ms from sending a ping to its answer
+    std::vector<double> waits; // ms from sending a ping to its answer
 };
 
 // The pings, shared with the pinging thread.
@@ -84,7 +84,7 @@ bool WaitForStatus(HWND player, const std::string& text, DWORD timeoutMs)
     return WaitFor([&] { return StatusText(player) == text; }, timeoutMs);
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -99,7 +99,7 @@ int main()
         const std::string name = "item" + std::to_string(i + 1) + ".wav";
         files.push_back(folder + "\\" + name);
         WriteFileBytes(files.back(), MakeToneWave(500, 400.0 + 60 * i, 0.3));
-        names = "\"" + name + "\" " + names;  // each name goes to the head of the list
+        names = "\"" + name + "\" " + names; // each name goes to the head of the list
     }
     files.push_back(folder + "\\clip.avi");
     WriteFileBytes(files.back(), MakeVideoAvi(15, 160, 120, 10));

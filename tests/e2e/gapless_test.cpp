@@ -47,7 +47,7 @@ TEST_F(Gapless, TwoTonesFollowEachOtherWithoutSilenceAndTheLastPlaysToItsEnd)
     MakeTone("high.wav", 2000, 660);
     Recorder recorder("gapless_two.wav");
     ASSERT_TRUE(recorder.Start());
-    OpenWithDialog("\"high.wav\" \"low.wav\"");  // each name goes to the head: low, then high
+    OpenWithDialog("\"high.wav\" \"low.wav\""); // each name goes to the head: low, then high
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(600);
     const std::vector<Tone> tones = Heard(recorder);
@@ -67,7 +67,7 @@ TEST_F(Gapless, StopInTheMiddleSilencesTheOutputAndNothingFollows)
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"second.wav\" \"first.wav\"");
     ::Sleep(1500);
-    ClickAt(player, kCentre.x, kCentre.y);  // stop
+    ClickAt(player, kCentre.x, kCentre.y); // stop
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(1500);
     const std::vector<Tone> tones = Heard(recorder);
@@ -85,12 +85,14 @@ TEST_F(Gapless, AVideoBetweenTwoSoundsShowsItsPictureAndNoSoundIsMixedWithAnothe
     ASSERT_TRUE(WriteFileBytes(folder + "\\film.avi", MakeVideoAvi(20, 160, 120, 10)));
     Recorder recorder("gapless_video.wav");
     ASSERT_TRUE(recorder.Start());
-    OpenWithDialog("\"after.wav\" \"film.avi\" \"before.wav\"");  // before, film, after
+    OpenWithDialog("\"after.wav\" \"film.avi\" \"before.wav\""); // before, film, after
 
-    const bool shown = WaitFor([&] {
-        HWND video = quon.Video();
-        return video && ::IsWindowVisible(video);
-    }, 10000);
+    const bool shown = WaitFor(
+        [&] {
+            HWND video = quon.Video();
+            return video && ::IsWindowVisible(video);
+        },
+        10000);
     EXPECT_TRUE(shown) << "the Windows Media window did not show for the video";
     ASSERT_TRUE(WaitForStatus("Songs Over", 20000)) << StatusText(player);
     EXPECT_FALSE(::IsWindowVisible(quon.Video())) << "hidden again after the video";
@@ -115,7 +117,7 @@ TEST_F(Gapless, AMissingItemBetweenTwoSoundsIsSkipped)
     Recorder recorder("gapless_missing.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"two.wav\" \"gone.wav\" \"one.wav\"");
-    ::DeleteFileA((folder + "\\gone.wav").c_str());  // gone before its turn comes
+    ::DeleteFileA((folder + "\\gone.wav").c_str()); // gone before its turn comes
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(600);
     const std::vector<Tone> tones = Heard(recorder);
@@ -127,4 +129,4 @@ TEST_F(Gapless, AMissingItemBetweenTwoSoundsIsSkipped)
     EXPECT_FALSE(quon.HasExited());
 }
 
-}  // namespace
+} // namespace

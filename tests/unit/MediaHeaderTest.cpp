@@ -14,11 +14,19 @@ TEST(MediaHeader, SoundOnlyContainersAreToldByTheirFirstBytes)
     };
     const Case cases[] = {
         {"RIFF WAVE", std::string("RIFF\x24\x00\x00\x00WAVEfmt ", 16), true},
-        {"RIFF AVI", std::string("RIFF\x24\x00\x00\x00" "AVI LIST", 16), false},
+        {"RIFF AVI",
+         std::string("RIFF\x24\x00\x00\x00"
+                     "AVI LIST",
+                     16),
+         false},
         {"MP3 with an ID3 tag", "ID3\x03", true},
         {"MP3 frame", std::string("\xFF\xFB\x90\x00", 4), true},
         {"reserved MPEG layer", std::string("\xFF\xF9\x90\x00", 4), false},
-        {"AIFF", std::string("FORM\x00\x00\x00\x10" "AIFF", 12), true},
+        {"AIFF",
+         std::string("FORM\x00\x00\x00\x10"
+                     "AIFF",
+                     12),
+         true},
         {"MIDI", "MThd\x00\x00\x00\x06", true},
         {"FLAC", "fLaC", true},
         {"ASF (may be a video)", std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11", 8), false},

@@ -9,7 +9,7 @@
 
 namespace {
 
-const PcmFormat kCd{48000, 2, 16};  // whole frames in every millisecond
+const PcmFormat kCd{48000, 2, 16}; // whole frames in every millisecond
 const PcmFormat kHalfRate{24000, 2, 16};
 
 // ms milliseconds of a format, every byte set to value.
@@ -24,7 +24,7 @@ void Push(CPcmQueue& queue, std::uint32_t run, const PcmFormat& format, int ms, 
     queue.Push(run, format, bytes.data(), bytes.size());
 }
 
-}  // namespace
+} // namespace
 
 TEST(PcmQueue, TheNextRunFollowsTheLastSampleOfThePreviousInOnePiece)
 {
@@ -63,7 +63,7 @@ TEST(PcmQueue, AMarkerRightBehindThePieceComesWithIt)
     EXPECT_EQ(piece.endedRuns, std::vector<std::uint32_t>{1});
     EXPECT_TRUE(queue.Empty());
 
-    queue.EndRun(2);  // a run that ended without a sample
+    queue.EndRun(2); // a run that ended without a sample
     ASSERT_TRUE(queue.Take(10, piece));
     EXPECT_TRUE(piece.bytes.empty());
     EXPECT_EQ(piece.endedRuns, std::vector<std::uint32_t>{2});

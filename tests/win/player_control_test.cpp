@@ -754,7 +754,8 @@ TEST(PlayerControlSound, StopDuringTheTailOfAnEndedItemSilencesIt)
     ASSERT_TRUE(host.WaitForReports(2, 8000));
     PumpFor(800);
     const Recording heard = recorder.Stop();
-    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded})) << "a stop after the end owes nothing";
+    EXPECT_EQ(host.Reports(), (std::vector<Report>{kStarted, kEnded}))
+        << "a stop after the end owes nothing";
     const std::vector<Tone> tones = FindTones(heard);
     ASSERT_EQ(tones.size(), 1u);
     EXPECT_GT(tones[0].length, 0.6);

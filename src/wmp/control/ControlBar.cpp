@@ -43,7 +43,7 @@ private:
     int m_mode;
 };
 
-}  // namespace
+} // namespace
 
 std::string FormatPlayTime(long long milliseconds)
 {
@@ -59,8 +59,7 @@ std::string FormatPlayTime(long long milliseconds)
     return text;
 }
 
-void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long durationMs,
-                    COLORREF textColour)
+void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long durationMs, COLORREF textColour)
 {
     FillSolid(dc, rect, kBarFace);
 
@@ -83,7 +82,7 @@ void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long du
     groove.left += kMargin;
     groove.right = textRect.left - kMargin;
     if (groove.right - groove.left < 2 * kThumbWidth)
-        return;  // too narrow for a tracker: the times alone
+        return; // too narrow for a tracker: the times alone
     groove.top = rect.top + (rect.bottom - rect.top - kGrooveHeight) / 2;
     groove.bottom = groove.top + kGrooveHeight;
     FillSolid(dc, groove, kGroove);

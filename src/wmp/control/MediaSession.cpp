@@ -66,7 +66,7 @@ ComPtr<IPin> UpstreamOf(IBaseFilter* filter)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 CMediaSession::~CMediaSession()
 {
@@ -75,8 +75,8 @@ CMediaSession::~CMediaSession()
         m_control->Stop();
 }
 
-HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT notifyMessage,
-                            LONG_PTR cookie, IBaseFilter* soundSink)
+HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT notifyMessage, LONG_PTR cookie,
+                            IBaseFilter* soundSink)
 {
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   m_graph.ReceiveVoid());
@@ -165,7 +165,7 @@ HRESULT CMediaSession::Preroll()
     if (!m_control)
         return E_UNEXPECTED;
     if (m_feedsSink)
-        return S_OK;  // the sink waits for the run; nothing to gain from a preroll
+        return S_OK; // the sink waits for the run; nothing to gain from a preroll
     HRESULT hr = m_control->Pause();
     if (FAILED(hr))
         return hr;
@@ -225,8 +225,7 @@ void CMediaSession::StopAndRewind()
     m_control->Stop();
     if (m_seeking) {
         LONGLONG start = 0;
-        m_seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                AM_SEEKING_NoPositioning);
+        m_seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
     }
     m_running = false;
     m_complete = false;
@@ -242,7 +241,7 @@ CMediaSession::GraphEvent CMediaSession::TakeEvents()
     while (m_events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
         m_events->FreeEventParams(code, param1, param2);
         if (!m_running)
-            continue;  // left over from before a stop
+            continue; // left over from before a stop
         if (code == EC_COMPLETE) {
             if (result == GraphEvent::None)
                 result = GraphEvent::Complete;
@@ -298,8 +297,8 @@ bool CMediaSession::IsOverdue() const
 {
     if (!m_running || m_complete || m_duration <= 0)
         return false;
-    const LONGLONG streamMs = m_clock ? (ClockNow() - m_streamStart) / 10000
-                                      : TicksToMs(TicksNow() - m_runStartTicks);
+    const LONGLONG streamMs =
+        m_clock ? (ClockNow() - m_streamStart) / 10000 : TicksToMs(TicksNow() - m_runStartTicks);
     return streamMs > DurationMs() + kOverdueMs;
 }
 

@@ -74,10 +74,10 @@ private:
     ComPtr<IBasicVideo> m_basicVideo;
     ComPtr<IReferenceClock> m_clock;
 
-    REFERENCE_TIME m_duration = 0;       // 100 ns units; 0 when the graph cannot tell
-    REFERENCE_TIME m_streamStart = 0;    // clock time of stream time 0 while running
-    LONGLONG m_runStartTicks = 0;        // performance counter at Start
-    LONGLONG m_completeTicks = 0;        // performance counter when the stream completed
+    REFERENCE_TIME m_duration = 0;    // 100 ns units; 0 when the graph cannot tell
+    REFERENCE_TIME m_streamStart = 0; // clock time of stream time 0 while running
+    LONGLONG m_runStartTicks = 0;     // performance counter at Start
+    LONGLONG m_completeTicks = 0;     // performance counter when the stream completed
     bool m_running = false;
     bool m_feedsSink = false;
     bool m_complete = false;

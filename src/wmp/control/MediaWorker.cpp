@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr UINT kWorkerCommand = WM_APP + 1;  // lParam: the Command, owned by the message
-constexpr UINT kWorkerGraphNotify = WM_APP + 2;  // lParam: the item whose graph has events
+constexpr UINT kWorkerCommand = WM_APP + 1;     // lParam: the Command, owned by the message
+constexpr UINT kWorkerGraphNotify = WM_APP + 2; // lParam: the item whose graph has events
 constexpr UINT_PTR kWorkerTickTimer = 1;
 // Timers for the end of a completed stream are told apart by their item (ids above this base).
 constexpr UINT_PTR kEndTimerBase = 0x10000;
@@ -40,7 +40,7 @@ bool WaitHandlingSentMessages(HANDLE handle, DWORD timeoutMs)
     }
 }
 
-}  // namespace
+} // namespace
 
 COpenTicket::COpenTicket() : m_pictureEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
@@ -72,14 +72,14 @@ struct CMediaWorker::Command {
 struct CMediaWorker::Session {
     ~Session()
     {
-        media.reset();  // the graph goes first; it holds the sink
+        media.reset(); // the graph goes first; it holds the sink
         if (sink)
             sink->Release();
     }
     DWORD item = 0;
-    CPcmSink* sink = nullptr;  // where its sound goes, when it goes to the control's output
+    CPcmSink* sink = nullptr; // where its sound goes, when it goes to the control's output
     std::unique_ptr<CMediaSession> media = std::make_unique<CMediaSession>();
-    bool endPosted = false;  // the control has been told that it ended
+    bool endPosted = false; // the control has been told that it ended
     bool failed = false;
 };
 
@@ -94,10 +94,10 @@ CMediaWorker::CMediaWorker(HWND control, CSoundOutput* sound) : m_control(contro
 CMediaWorker::~CMediaWorker()
 {
     if (m_window)
-        Post(std::make_unique<Command>());  // Quit
+        Post(std::make_unique<Command>()); // Quit
     if (m_thread) {
         if (!WaitHandlingSentMessages(m_thread, kEndWaitMs))
-            TerminateThread(m_thread, 1);  // a graph that hangs must not hang the program's exit
+            TerminateThread(m_thread, 1); // a graph that hangs must not hang the program's exit
         CloseHandle(m_thread);
     }
     if (m_ready)
@@ -192,7 +192,7 @@ void CMediaWorker::Run()
     wc.lpfnWndProc = &CMediaWorker::WindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = kWorkerClass;
-    RegisterClassA(&wc);  // fails harmlessly once it exists
+    RegisterClassA(&wc); // fails harmlessly once it exists
     HWND window = CreateWindowExA(0, kWorkerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
     m_window = window;
     SetEvent(m_ready);
@@ -254,11 +254,11 @@ void CMediaWorker::Execute(Command& command)
         if (session)
             DoStart(*session, command.run);
         else
-            PostToControl(kMsgItemEnded, command.item, TRUE);  // nothing to start: it failed
+            PostToControl(kMsgItemEnded, command.item, TRUE); // nothing to start: it failed
         break;
     case Command::Kind::Stop:
         if (session && session->sink) {
-            DoClose(command.item);  // played again from a graph of its own
+            DoClose(command.item); // played again from a graph of its own
         } else if (session) {
             KillTimer(m_window, kEndTimerBase + session->item);
             session->media->StopAndRewind();
@@ -305,8 +305,8 @@ void CMediaWorker::DoOpen(Command& command)
     // without a gap; without a sound device they fail as they would with a renderer.
     if (m_sound && waveOutGetNumDevs() > 0)
         session->sink = CPcmSink::Create(m_control, m_sound);
-    HRESULT hr = session->media->Open(command.path, m_window, kWorkerGraphNotify, command.item,
-                                      session->sink);
+    HRESULT hr =
+        session->media->Open(command.path, m_window, kWorkerGraphNotify, command.item, session->sink);
     if (SUCCEEDED(hr) && session->sink && !session->media->FeedsSink()) {
         session->sink->Release();
         session->sink = nullptr;
@@ -366,7 +366,7 @@ void CMediaWorker::OnGraphNotify(DWORD item)
 {
     auto it = m_sessions.find(item);
     if (it == m_sessions.end())
-        return;  // a graph that is gone or draining
+        return; // a graph that is gone or draining
     Session& session = *it->second;
     const CMediaSession::GraphEvent event = session.media->TakeEvents();
     if (session.endPosted || !session.media->IsRunning())
@@ -386,7 +386,7 @@ void CMediaWorker::CheckEnd(Session& session)
         return;
     const DWORD remaining = session.media->MillisecondsToEnd();
     if (remaining == INFINITE)
-        return;  // not complete yet
+        return; // not complete yet
     if (remaining == 0) {
         session.endPosted = true;
         PostToControl(kMsgItemEnded, session.item, FALSE);

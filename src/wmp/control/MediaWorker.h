@@ -32,7 +32,7 @@ public:
     volatile bool failed = false;
     volatile bool hasPicture = false;
     // Set before the control is told that the open is done.
-    bool soundToControl = false;  // the decoded sound comes to the control's own output
+    bool soundToControl = false; // the decoded sound comes to the control's own output
     LONGLONG durationMs = 0;
 
 private:
@@ -43,7 +43,7 @@ class CMediaWorker {
 public:
     // control receives kMsgItemOpened and kMsgItemEnded; sound is where decoded sound is queued.
     CMediaWorker(HWND control, CSoundOutput* sound);
-    ~CMediaWorker();  // releases every graph and ends the thread
+    ~CMediaWorker(); // releases every graph and ends the thread
     CMediaWorker(const CMediaWorker&) = delete;
     CMediaWorker& operator=(const CMediaWorker&) = delete;
 
@@ -83,7 +83,7 @@ private:
     CSoundOutput* m_sound;
     HANDLE m_thread = nullptr;
     HANDLE m_ready = nullptr;
-    HWND m_window = nullptr;  // the media thread's message-only window
+    HWND m_window = nullptr; // the media thread's message-only window
 
     // Owned by the media thread.
     std::map<DWORD, std::unique_ptr<Session>> m_sessions;

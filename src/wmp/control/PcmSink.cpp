@@ -157,7 +157,7 @@ private:
     ULONG m_position;
 };
 
-}  // namespace
+} // namespace
 
 // The input pin lives inside the filter and shares its reference count.
 class CPcmSink::CInputPin final : public IPin, public IMemInputPin {
@@ -353,7 +353,10 @@ private:
     PcmFormat m_format;
 };
 
-CPcmSink* CPcmSink::Create(HWND control, CSoundOutput* output) { return new CPcmSink(control, output); }
+CPcmSink* CPcmSink::Create(HWND control, CSoundOutput* output)
+{
+    return new CPcmSink(control, output);
+}
 
 CPcmSink::CPcmSink(HWND control, CSoundOutput* output)
     : m_control(control), m_output(output), m_pin(new CInputPin(*this))
@@ -392,7 +395,10 @@ HRESULT STDMETHODCALLTYPE CPcmSink::QueryInterface(REFIID iid, void** out)
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE CPcmSink::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
+ULONG STDMETHODCALLTYPE CPcmSink::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+}
 
 ULONG STDMETHODCALLTYPE CPcmSink::Release()
 {
@@ -417,7 +423,7 @@ HRESULT STDMETHODCALLTYPE CPcmSink::Stop()
     InterlockedExchange(&m_abort, 1);
     SetEvent(m_notPaused);
     LeaveCriticalSection(&m_lock);
-    m_output->WakePushers();  // a Receive waiting for room gives up
+    m_output->WakePushers(); // a Receive waiting for room gives up
     return S_OK;
 }
 
@@ -520,7 +526,10 @@ HRESULT STDMETHODCALLTYPE CPcmSink::JoinFilterGraph(IFilterGraph* graph, LPCWSTR
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPcmSink::QueryVendorInfo(LPWSTR*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE CPcmSink::QueryVendorInfo(LPWSTR*)
+{
+    return E_NOTIMPL;
+}
 
 HRESULT CPcmSink::Receive(IMediaSample* sample)
 {

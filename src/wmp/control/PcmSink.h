@@ -58,10 +58,10 @@ private:
     CSoundOutput* m_output;
     CInputPin* m_pin;
     CRITICAL_SECTION m_lock;
-    HANDLE m_notPaused;           // set while the filter is stopped or running
-    volatile LONG m_abort = 1;    // a Receive in progress gives up: stopped or flushing
+    HANDLE m_notPaused;        // set while the filter is stopped or running
+    volatile LONG m_abort = 1; // a Receive in progress gives up: stopped or flushing
     FILTER_STATE m_state = State_Stopped;
-    IFilterGraph* m_graph = nullptr;  // not held: the graph holds the filter
+    IFilterGraph* m_graph = nullptr; // not held: the graph holds the filter
     std::wstring m_name;
     IReferenceClock* m_clock = nullptr;
     std::uint32_t m_run = 0;

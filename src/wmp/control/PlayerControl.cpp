@@ -114,7 +114,7 @@ LRESULT CPlayerControl::OnSize(WPARAM, LPARAM)
 
 LRESULT CPlayerControl::OnEraseBackground(WPARAM, LPARAM)
 {
-    return 1;  // all of it is painted by OnPaint
+    return 1; // all of it is painted by OnPaint
 }
 
 LRESULT CPlayerControl::OnPaint(WPARAM, LPARAM)

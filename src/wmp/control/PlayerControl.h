@@ -37,12 +37,12 @@ private:
 
     // Where the current medium stands.
     enum class ItemState {
-        None,     // no file name
-        Opening,  // its graph is being built on the media thread
-        Ready,    // opened and stopped at its beginning
-        Playing,  // running (until its last sample has been handed on)
-        Ended,    // played to its end or stopped for good; Play opens it again
-        Failed,   // cannot be played
+        None,    // no file name
+        Opening, // its graph is being built on the media thread
+        Ready,   // opened and stopped at its beginning
+        Playing, // running (until its last sample has been handed on)
+        Ended,   // played to its end or stopped for good; Play opens it again
+        Failed,  // cannot be played
     };
 
     // Message handlers.
@@ -119,20 +119,20 @@ private:
     // The current medium.
     std::wstring m_path;
     ItemState m_state = ItemState::None;
-    DWORD m_item = 0;          // its number on the media thread (a new one for every open)
+    DWORD m_item = 0; // its number on the media thread (a new one for every open)
     DWORD m_lastItem = 0;
     std::shared_ptr<COpenTicket> m_ticket;
-    bool m_soundOnlyFile = false;  // told by the file's first bytes
-    bool m_playWanted = false;     // Play came while it was still opening
+    bool m_soundOnlyFile = false; // told by the file's first bytes
+    bool m_playWanted = false;    // Play came while it was still opening
     long m_playsLeft = 0;
-    DWORD m_startTicks = 0;        // when it started, for the bar's position
+    DWORD m_startTicks = 0; // when it started, for the bar's position
     DWORD m_waitOutputSince = 0;
-    DWORD m_openSince = 0;           // when its open was asked for
-    bool m_openBehindTail = false;   // ... while the previous item's tail played
-    DWORD m_recentOpensMs[4] = {};   // how long the last opens behind a tail took
+    DWORD m_openSince = 0;         // when its open was asked for
+    bool m_openBehindTail = false; // ... while the previous item's tail played
+    DWORD m_recentOpensMs[4] = {}; // how long the last opens behind a tail took
     int m_recentOpenIndex = 0;
 
-    DWORD m_run = 0;           // the run its sound is queued under in the output
+    DWORD m_run = 0; // the run its sound is queued under in the output
     DWORD m_lastRun = 0;
 
     // Made with the first medium; the worker is released first (its graphs feed the output).
@@ -143,7 +143,7 @@ private:
     // so that a list of nothing but such items stops after one pass.
     std::set<std::wstring> m_failedPaths;
 
-    LONG m_reportedState = 0;  // the state of the last report queued
+    LONG m_reportedState = 0; // the state of the last report queued
     std::deque<std::pair<LONG, LONG>> m_reports;
     bool m_reportsPosted = false;
 };

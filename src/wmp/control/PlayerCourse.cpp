@@ -26,7 +26,7 @@ bool IsSoundOnlyFile(const std::wstring& path)
     return !ok || IsSoundOnlyHeader(header, read);
 }
 
-}  // namespace
+} // namespace
 
 CMediaWorker& CPlayerControl::Worker()
 {
@@ -54,7 +54,10 @@ void CPlayerControl::NoteOpenTime()
     m_output->SetReportLead(slowest + kOpenMarginMs);
 }
 
-bool CPlayerControl::FeedsOutput() const { return m_ticket && m_ticket->soundToControl; }
+bool CPlayerControl::FeedsOutput() const
+{
+    return m_ticket && m_ticket->soundToControl;
+}
 
 void CPlayerControl::SilenceOutput()
 {
@@ -107,7 +110,7 @@ void CPlayerControl::OpenItem(const std::wstring& path)
 LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
 {
     if (static_cast<DWORD>(item) != m_item || !m_ticket)
-        return 0;  // replaced meanwhile
+        return 0; // replaced meanwhile
     NoteOpenTime();
     if (m_state == ItemState::Playing) {
         // The next round of a medium played more than once.
@@ -146,7 +149,7 @@ void CPlayerControl::PlayItem()
         m_playWanted = true;
         return;
     case ItemState::Ended:
-        OpenItem(m_path);  // played before: its graph is gone
+        OpenItem(m_path); // played before: its graph is gone
         m_playWanted = m_state == ItemState::Opening;
         return;
     case ItemState::Ready:
@@ -201,12 +204,12 @@ void CPlayerControl::StopItem()
         return;
     }
     if (m_state != ItemState::Playing)
-        return;  // nothing plays: nothing to report
+        return; // nothing plays: nothing to report
     KillTimer(m_window, kTickTimer);
     KillTimer(m_window, kWaitOutputTimer);
     Worker().Stop(m_item);
     if (FeedsOutput()) {
-        m_item = 0;  // its graph is released; Play opens it again
+        m_item = 0; // its graph is released; Play opens it again
         m_ticket.reset();
         m_state = ItemState::Ended;
     } else {
@@ -232,7 +235,7 @@ LRESULT CPlayerControl::OnItemEnded(WPARAM item, LPARAM failed)
     if (static_cast<DWORD>(item) != m_item || m_state != ItemState::Playing)
         return 0;
     if (!failed && PlaysAgain()) {
-        Worker().Restart(m_item);  // another round of the same medium, without a report
+        Worker().Restart(m_item); // another round of the same medium, without a report
         m_startTicks = GetTickCount();
         return 0;
     }
@@ -267,12 +270,15 @@ LRESULT CPlayerControl::OnRunHandedOver(WPARAM run, LPARAM failed)
     return 0;
 }
 
-bool CPlayerControl::PlaysAgain() { return m_playCount == 0 || --m_playsLeft > 0; }
+bool CPlayerControl::PlaysAgain()
+{
+    return m_playCount == 0 || --m_playsLeft > 0;
+}
 
 void CPlayerControl::EndItem(bool failed)
 {
     KillTimer(m_window, kTickTimer);
-    Worker().Close(m_item);  // one that played to its end plays out its sound renderer's buffer
+    Worker().Close(m_item); // one that played to its end plays out its sound renderer's buffer
     m_item = 0;
     m_ticket.reset();
     if (failed)
@@ -295,8 +301,7 @@ void CPlayerControl::ApplyAudio()
 bool CPlayerControl::HasPicture() const
 {
     return m_ticket && m_ticket->PictureKnown() && m_ticket->hasPicture && !m_ticket->failed &&
-           (m_state == ItemState::Opening || m_state == ItemState::Ready ||
-            m_state == ItemState::Playing);
+           (m_state == ItemState::Opening || m_state == ItemState::Ready || m_state == ItemState::Playing);
 }
 
 long long CPlayerControl::PositionMs() const

@@ -16,7 +16,7 @@ struct DispatchEntry {
     HRESULT (CPlayerControl::*method)();
 };
 
-}  // namespace
+} // namespace
 
 // Declared here rather than in the class: the table needs the private members.
 struct CPlayerControlDispatchTable {

@@ -14,7 +14,7 @@ constexpr UINT kMsgRunDecoded = WM_APP + 0x12;
 constexpr UINT kMsgRunHandedOver = WM_APP + 0x13;
 constexpr UINT kMsgFireReports = WM_APP + 0x14;
 
-constexpr UINT_PTR kTickTimer = 2;  // while playing: the bar's position
+constexpr UINT_PTR kTickTimer = 2; // while playing: the bar's position
 // A medium with a sound renderer of its own waits for the control's output to fall silent.
 constexpr UINT_PTR kWaitOutputTimer = 3;
 constexpr UINT kTickMs = 250;

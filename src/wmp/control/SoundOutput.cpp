@@ -41,7 +41,7 @@ long Gain(long hundredthsDb)
     return static_cast<long>(std::lround(65536.0 * std::pow(10.0, hundredthsDb / 2000.0)));
 }
 
-}  // namespace
+} // namespace
 
 CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
 {
@@ -91,7 +91,10 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
     return kept;
 }
 
-void CSoundOutput::WakePushers() { WakeAllConditionVariable(&m_space); }
+void CSoundOutput::WakePushers()
+{
+    WakeAllConditionVariable(&m_space);
+}
 
 void CSoundOutput::EndRun(std::uint32_t run)
 {
@@ -176,10 +179,11 @@ void CSoundOutput::Run()
         LeaveCriticalSection(&m_lock);
         if (quit)
             break;
-        if (reset && m_device) {
-            waveOutReset(m_device);  // every block comes back done, the position goes back to 0
-            m_framesWritten = 0;
-        }
+        // A reset device went on to play what the sound server held (after a short break, 60 ms
+        // more): the device is closed instead, which drops that too, and opens anew when sound
+        // comes again.
+        if (reset)
+            CloseDevice();
         Reclaim();
         ReportEnds();
         Fill();
@@ -286,7 +290,7 @@ void CSoundOutput::FillBlocks(bool& held)
         LeaveCriticalSection(&m_lock);
         WakeAllConditionVariable(&m_space);
         if (m_piece.bytes.empty())
-            continue;  // end markers only
+            continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
         free->ms = ms;
         if (!WriteBlock(*free, held)) {

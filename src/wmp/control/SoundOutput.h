@@ -40,7 +40,7 @@ private:
         WAVEHDR header{};
         std::vector<BYTE> buffer;
         double ms = 0;
-        bool queued = false;  // written to the device and not yet done
+        bool queued = false; // written to the device and not yet done
     };
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
@@ -56,8 +56,8 @@ private:
 
     HWND m_notify;
     HANDLE m_thread = nullptr;
-    HANDLE m_wake = nullptr;         // something to do for the output thread
-    HANDLE m_deviceEvent = nullptr;  // the device finished a block
+    HANDLE m_wake = nullptr;        // something to do for the output thread
+    HANDLE m_deviceEvent = nullptr; // the device finished a block
     CRITICAL_SECTION m_lock;
     CONDITION_VARIABLE m_space;
 
@@ -66,15 +66,15 @@ private:
     std::set<std::uint32_t> m_endsToReport;
     bool m_quit = false;
     bool m_resetDevice = false;
-    double m_deviceMs = 0;  // sound written to the device and not yet played
+    double m_deviceMs = 0; // sound written to the device and not yet played
     double m_reportLeadMs = 200;
-    long m_gainLeft = 65536;  // 16.16 fixed point
+    long m_gainLeft = 65536; // 16.16 fixed point
     long m_gainRight = 65536;
 
     // The output thread's own.
     HWAVEOUT m_device = nullptr;
     PcmFormat m_deviceFormat;
-    DWORD m_framesWritten = 0;  // since the device was opened or reset
+    DWORD m_framesWritten = 0; // since the device was opened or reset
     bool m_waitingToReopen = false;
     Block m_blocks[8];
     PcmPiece m_piece;

@@ -11,7 +11,7 @@ bool StartsWith(const std::uint8_t* bytes, std::size_t size, std::size_t at, con
     return size >= at + length && std::memcmp(bytes + at, text, length) == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool IsSoundOnlyHeader(const std::uint8_t* bytes, std::size_t size)
 {

@@ -5,8 +5,7 @@
 
 bool PcmFormat::IsPlayable() const
 {
-    return (bits == 8 || bits == 16) && (channels == 1 || channels == 2) && rate >= 1000 &&
-           rate <= 384000;
+    return (bits == 8 || bits == 16) && (channels == 1 || channels == 2) && rate >= 1000 && rate <= 384000;
 }
 
 double PcmPiece::Ms() const
@@ -15,8 +14,7 @@ double PcmPiece::Ms() const
     return perSecond ? bytes.size() * 1000.0 / perSecond : 0;
 }
 
-bool CPcmQueue::Push(std::uint32_t run, const PcmFormat& format, const std::uint8_t* data,
-                     std::size_t size)
+bool CPcmQueue::Push(std::uint32_t run, const PcmFormat& format, const std::uint8_t* data, std::size_t size)
 {
     if (IsDropped(run) || !format.IsPlayable() || !data)
         return false;

@@ -67,7 +67,7 @@ private:
         bool end = false;
         PcmFormat format;
         std::vector<std::uint8_t> bytes;
-        std::size_t offset = 0;  // bytes already taken
+        std::size_t offset = 0; // bytes already taken
         std::size_t Left() const { return bytes.size() - offset; }
     };
     std::deque<Entry> m_entries;
