@@ -29,7 +29,9 @@ constexpr double kLongestReportLeadMs = 450;
 constexpr DWORD kPrimeWaitMs = 60;
 // The output thread's longest sleep, and a pusher's between looks at its abort flag.
 constexpr DWORD kIdleWaitMs = 50;
-constexpr DWORD kReopenPollMs = 2;
+// While a second device waits for the first to play out, the first one's position is read this
+// often.
+constexpr DWORD kSwitchPollMs = 2;
 constexpr DWORD kPushWaitMs = 50;
 constexpr DWORD kEndWaitMs = 3000;
 
@@ -125,18 +127,6 @@ void CSoundOutput::SetReportLead(double ms)
     LeaveCriticalSection(&m_lock);
 }
 
-bool CSoundOutput::PlayedOut()
-{
-    // Blocks come back done once the sound server holds them, before they are heard: closing the
-    // device then would cut its last tens of milliseconds.
-    MMTIME time{};
-    time.wType = TIME_SAMPLES;
-    if (!m_device || waveOutGetPosition(m_device, &time, sizeof time) != MMSYSERR_NOERROR ||
-        time.wType != TIME_SAMPLES)
-        return true;
-    return time.u.sample >= m_framesWritten;
-}
-
 bool CSoundOutput::IsSilent()
 {
     EnterCriticalSection(&m_lock);
@@ -172,7 +162,7 @@ void CSoundOutput::Run()
 {
     const HANDLE events[2] = {m_wake, m_deviceEvent};
     for (;;) {
-        WaitForMultipleObjects(2, events, FALSE, m_waitingToReopen ? kReopenPollMs : kIdleWaitMs);
+        WaitForMultipleObjects(2, events, FALSE, m_next.handle ? kSwitchPollMs : kIdleWaitMs);
         EnterCriticalSection(&m_lock);
         const bool quit = m_quit;
         const bool reset = std::exchange(m_resetDevice, false);
@@ -182,28 +172,32 @@ void CSoundOutput::Run()
         // A reset device went on to play what the sound server held (after a short break, 60 ms
         // more): the device is closed instead, which drops that too, and opens anew when sound
         // comes again.
-        if (reset)
-            CloseDevice();
+        if (reset) {
+            CloseDevice(m_next);
+            CloseDevice(m_current);
+        }
         Reclaim();
         ReportEnds();
         Fill();
     }
-    CloseDevice();
+    CloseDevice(m_next);
+    CloseDevice(m_current);
 }
 
 void CSoundOutput::Reclaim()
 {
-    double played = 0;
-    for (Block& block : m_blocks) {
-        if (block.queued && (block.header.dwFlags & WHDR_DONE)) {
-            block.queued = false;
-            played += block.ms;
-        }
-    }
-    if (played <= 0)
-        return;
     EnterCriticalSection(&m_lock);
-    m_deviceMs = std::max(0.0, m_deviceMs - played);
+    for (Block& block : m_blocks) {
+        if (!block.queued || !(block.header.dwFlags & WHDR_DONE))
+            continue;
+        block.queued = false;
+        Device* device = block.device == m_current.handle ? &m_current
+                         : block.device == m_next.handle  ? &m_next
+                                                          : nullptr;
+        if (device)
+            device->ms = std::max(0.0, device->ms - block.ms);
+        m_deviceMs = std::max(0.0, m_deviceMs - block.ms);
+    }
     LeaveCriticalSection(&m_lock);
 }
 
@@ -222,42 +216,43 @@ void CSoundOutput::ReportEnds()
     LeaveCriticalSection(&m_lock);
 }
 
+CSoundOutput::Block* CSoundOutput::FreeBlock()
+{
+    for (Block& block : m_blocks) {
+        if (!block.queued)
+            return &block;
+    }
+    return nullptr;
+}
+
 void CSoundOutput::Fill()
 {
     // A device that starts with its first block alone runs dry before the second one is there
     // (the first 20 ms are heard, then a gap): it is held until the whole lead is written.
-    bool held = false;
-    FillBlocks(held);
-    if (held && m_device)
-        waveOutRestart(m_device);
-}
-
-void CSoundOutput::FillBlocks(bool& held)
-{
+    bool starting = false;
     for (;;) {
-        Block* free = nullptr;
-        for (Block& block : m_blocks) {
-            if (!block.queued) {
-                free = &block;
-                break;
-            }
-        }
+        Block* free = FreeBlock();
         if (!free)
-            return;
+            break;
         EnterCriticalSection(&m_lock);
         const PcmFormat* next = m_queue.NextFormat();
-        bool take = next && m_deviceMs < kDeviceAheadMs;
-        bool reopen = false;
-        m_waitingToReopen = false;
-        if (take && m_device && *next != m_deviceFormat) {
-            // Another format: the device plays out what it holds, then opens anew.
-            m_waitingToReopen = true;
-            take = m_deviceMs <= 0 && PlayedOut();
-            reopen = take;
-        }
-        if (take && m_deviceMs <= 0 && !m_endsToReport.size() && m_queue.QueuedMs() < kDeviceAheadMs) {
-            // A device that starts (or restarts after running dry) with a single block runs dry
-            // again at once: it starts with its full lead, or once the sound stops coming.
+        const PcmFormat format = next ? *next : PcmFormat{};
+        // Sound of another format goes to a second device, opened and held while the first one
+        // plays out; nothing more goes to the first one from then on.
+        Device* target = nullptr;
+        if (!next)
+            target = nullptr;
+        else if (m_next.handle)
+            target = format == m_next.format ? &m_next : nullptr;
+        else if (!m_current.handle || format == m_current.format)
+            target = &m_current;
+        else
+            target = &m_next;
+        bool take = target && target->ms < kDeviceAheadMs;
+        if (take && target == &m_current && m_current.ms <= 0 && m_endsToReport.empty() &&
+            m_queue.QueuedMs() < kDeviceAheadMs) {
+            // A device that starts (or restarts after running dry) waits for its full lead, or
+            // until the sound stops coming.
             const DWORD now = GetTickCount();
             if (!m_priming) {
                 m_priming = true;
@@ -267,25 +262,30 @@ void CSoundOutput::FillBlocks(bool& held)
         }
         if (take)
             m_priming = false;
-        const PcmFormat format = next ? *next : PcmFormat{};
         LeaveCriticalSection(&m_lock);
         if (!take)
-            return;
-        if (reopen || !m_device) {
-            CloseDevice();
-            if (!OpenDevice(format)) {
+            break;
+        if (!target->handle) {
+            if (!OpenDevice(*target, format)) {
                 // Nothing to play it on: what is queued in this format is let go as played.
                 EnterCriticalSection(&m_lock);
                 m_queue.Take(kQueueAheadMs, m_piece);
                 LeaveCriticalSection(&m_lock);
                 WakeAllConditionVariable(&m_space);
-                return;
+                break;
             }
+            if (target == &m_next)
+                waveOutPause(m_next.handle); // started when the first device has played out
+        }
+        if (target == &m_current && m_current.ms <= 0 && !starting) {
+            waveOutPause(m_current.handle);
+            starting = true;
         }
         EnterCriticalSection(&m_lock);
         m_queue.Take(kBlockMs, m_piece);
         ApplyLevels(m_piece);
         const double ms = m_piece.Ms();
+        target->ms += ms;
         m_deviceMs += ms;
         LeaveCriticalSection(&m_lock);
         WakeAllConditionVariable(&m_space);
@@ -293,34 +293,54 @@ void CSoundOutput::FillBlocks(bool& held)
             continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
         free->ms = ms;
-        if (!WriteBlock(*free, held)) {
+        if (!WriteBlock(*target, *free)) {
             EnterCriticalSection(&m_lock);
+            target->ms = std::max(0.0, target->ms - ms);
             m_deviceMs = std::max(0.0, m_deviceMs - ms);
             LeaveCriticalSection(&m_lock);
         }
     }
+    if (starting && m_current.handle)
+        waveOutRestart(m_current.handle);
+    // The second device, holding its lead already, starts as soon as the first has played out:
+    // a change of format costs no more than the start of a held device (about 17 ms here; starting
+    // it up to 30 ms before the position says the first has played out changed nothing).
+    if (m_next.handle && m_current.ms <= 0 && PlayedOut(m_current)) {
+        CloseDevice(m_current);
+        std::swap(m_current, m_next);
+        waveOutRestart(m_current.handle);
+    }
 }
 
-bool CSoundOutput::WriteBlock(Block& block, bool& held)
+bool CSoundOutput::PlayedOut(const Device& device)
 {
-    if (block.header.dwFlags & WHDR_PREPARED)
-        waveOutUnprepareHeader(m_device, &block.header, sizeof block.header);
+    // Blocks come back done once the sound server holds them, before they are heard: closing the
+    // device then would cut its last tens of milliseconds.
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (!device.handle || waveOutGetPosition(device.handle, &time, sizeof time) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES)
+        return true;
+    return time.u.sample >= device.framesWritten;
+}
+
+bool CSoundOutput::WriteBlock(Device& device, Block& block)
+{
+    if ((block.header.dwFlags & WHDR_PREPARED) && block.device)
+        waveOutUnprepareHeader(block.device, &block.header, sizeof block.header);
     block.header = WAVEHDR{};
     block.header.lpData = reinterpret_cast<LPSTR>(block.buffer.data());
     block.header.dwBufferLength = static_cast<DWORD>(block.buffer.size());
-    if (!held && block.ms >= m_deviceMs - 0.001) {
-        waveOutPause(m_device);
-        held = true;
-    }
-    if (waveOutPrepareHeader(m_device, &block.header, sizeof block.header) != MMSYSERR_NOERROR ||
-        waveOutWrite(m_device, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
+    block.device = device.handle;
+    if (waveOutPrepareHeader(device.handle, &block.header, sizeof block.header) != MMSYSERR_NOERROR ||
+        waveOutWrite(device.handle, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
         return false;
     block.queued = true;
-    m_framesWritten += static_cast<DWORD>(block.buffer.size() / m_deviceFormat.FrameBytes());
+    device.framesWritten += static_cast<DWORD>(block.buffer.size() / device.format.FrameBytes());
     return true;
 }
 
-bool CSoundOutput::OpenDevice(const PcmFormat& format)
+bool CSoundOutput::OpenDevice(Device& device, const PcmFormat& format)
 {
     WAVEFORMATEX wave{};
     wave.wFormatTag = WAVE_FORMAT_PCM;
@@ -329,32 +349,35 @@ bool CSoundOutput::OpenDevice(const PcmFormat& format)
     wave.wBitsPerSample = format.bits;
     wave.nBlockAlign = static_cast<WORD>(format.FrameBytes());
     wave.nAvgBytesPerSec = format.BytesPerSecond();
-    if (waveOutOpen(&m_device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(m_deviceEvent), 0,
-                    CALLBACK_EVENT) != MMSYSERR_NOERROR) {
-        m_device = nullptr;
+    HWAVEOUT handle = nullptr;
+    if (waveOutOpen(&handle, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(m_deviceEvent), 0,
+                    CALLBACK_EVENT) != MMSYSERR_NOERROR)
         return false;
-    }
-    m_deviceFormat = format;
-    m_framesWritten = 0;
+    device = Device{};
+    device.handle = handle;
+    device.format = format;
     return true;
 }
 
-void CSoundOutput::CloseDevice()
+void CSoundOutput::CloseDevice(Device& device)
 {
-    if (!m_device)
+    if (!device.handle)
         return;
-    waveOutReset(m_device);
+    waveOutReset(device.handle);
     for (Block& block : m_blocks) {
+        if (block.device != device.handle)
+            continue;
         if (block.header.dwFlags & WHDR_PREPARED)
-            waveOutUnprepareHeader(m_device, &block.header, sizeof block.header);
+            waveOutUnprepareHeader(device.handle, &block.header, sizeof block.header);
         block.header = WAVEHDR{};
         block.queued = false;
+        block.device = nullptr;
     }
-    waveOutClose(m_device);
-    m_device = nullptr;
+    waveOutClose(device.handle);
     EnterCriticalSection(&m_lock);
-    m_deviceMs = 0;
+    m_deviceMs = std::max(0.0, m_deviceMs - device.ms);
     LeaveCriticalSection(&m_lock);
+    device = Device{};
 }
 
 void CSoundOutput::ApplyLevels(PcmPiece& piece) const

@@ -1,5 +1,6 @@
-// The player control's one sound output: a waveOut device fed from a thread of its own with the
-// decoded sound of successive media, back to back, at the control's volume and balance.
+// The player control's one sound output: a waveOut device (two across a change of format) fed
+// from a thread of its own with the decoded sound of successive media, back to back, at the
+// control's volume and balance.
 #pragma once
 
 #include <windows.h>
@@ -40,19 +41,27 @@ private:
         WAVEHDR header{};
         std::vector<BYTE> buffer;
         double ms = 0;
-        bool queued = false; // written to the device and not yet done
+        bool queued = false;       // written to the device and not yet done
+        HWAVEOUT device = nullptr; // the device it was written to
+    };
+    // One open waveOut device: the one playing, or the next one (another format) held ready.
+    struct Device {
+        HWAVEOUT handle = nullptr;
+        PcmFormat format;
+        DWORD framesWritten = 0; // since it was opened
+        double ms = 0;           // written and not yet done (under m_lock)
     };
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
     void Reclaim();
     void ReportEnds();
+    Block* FreeBlock();
     void Fill();
-    void FillBlocks(bool& held);
-    bool OpenDevice(const PcmFormat& format);
-    void CloseDevice();
+    bool OpenDevice(Device& device, const PcmFormat& format);
+    void CloseDevice(Device& device);
+    bool WriteBlock(Device& device, Block& block);
+    bool PlayedOut(const Device& device);
     void ApplyLevels(PcmPiece& piece) const;
-    bool WriteBlock(Block& block, bool& held);
-    bool PlayedOut();
 
     HWND m_notify;
     HANDLE m_thread = nullptr;
@@ -72,11 +81,9 @@ private:
     long m_gainRight = 65536;
 
     // The output thread's own.
-    HWAVEOUT m_device = nullptr;
-    PcmFormat m_deviceFormat;
-    DWORD m_framesWritten = 0; // since the device was opened or reset
-    bool m_waitingToReopen = false;
-    Block m_blocks[8];
+    Device m_current;
+    Device m_next;
+    Block m_blocks[16];
     PcmPiece m_piece;
     bool m_priming = false;
     DWORD m_primeSince = 0;
