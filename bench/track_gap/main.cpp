@@ -433,7 +433,7 @@ int main(int argc, char** argv)
                 kItemMs);
     std::vector<ListRun> runs;
     runs.push_back(PlayList(dir, "one format (44.1 kHz stereo)", sameRate, files));
-    runs.push_back(PlayList(dir, "sample rates 44.1 / 22.05 / 48 kHz in turn (the device opens anew)",
+    runs.push_back(PlayList(dir, "sample rates 44.1 / 22.05 / 48 kHz in turn (each a device of its own)",
                             mixedRates, files));
     const LevelRun levels = PlayLevels(dir, files);
     PROCESS_INFORMATION spinner = StartSpinner();

@@ -71,10 +71,13 @@ TEST_F(Gapless, StopInTheMiddleSilencesTheOutputAndNothingFollows)
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(1500);
     const std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 1u) << "the stopped item only";
-    EXPECT_NEAR(tones[0].frequency, 523, 15);
-    EXPECT_LT(tones[0].length, 2.5) << "cut by the stop, long before its 4 s";
-    const double end = tones[0].start + tones[0].length;
+    // The sound server may let a few tens of milliseconds it had rendered ahead reach the
+    // recording after a short break: those pieces are the stopped item's too.
+    ASSERT_GE(tones.size(), 1u);
+    for (const Tone& tone : tones)
+        EXPECT_NEAR(tone.frequency, 523, 15) << "only the stopped item is heard";
+    const double end = tones.back().start + tones.back().length;
+    EXPECT_LT(end - tones[0].start, 2.5) << "cut by the stop, long before its 4 s";
     EXPECT_LT(PeakBetween(recording, end + 0.05, recording.Seconds()), 0.02) << "silence after the stop";
 }
 

@@ -86,6 +86,7 @@ void CPlayerControl::ShutDown()
     m_item = 0;
     m_ticket.reset();
     m_playWanted = false;
+    m_stopAfterOpen = false;
     m_reports.clear();
     if (m_state != ItemState::None)
         m_state = ItemState::Ended;

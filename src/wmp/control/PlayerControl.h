@@ -124,6 +124,7 @@ private:
     std::shared_ptr<COpenTicket> m_ticket;
     bool m_soundOnlyFile = false; // told by the file's first bytes
     bool m_playWanted = false;    // Play came while it was still opening
+    bool m_stopAfterOpen = false; // ... and then Stop
     long m_playsLeft = 0;
     DWORD m_startTicks = 0; // when it started, for the bar's position
     DWORD m_waitOutputSince = 0;

@@ -4,6 +4,7 @@
 #include "wmp/control/PlayerControl.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "wmp/control/MediaPlayerControl.h"
 #include "wmp/control/PlayerMessages.h"
@@ -78,6 +79,7 @@ void CPlayerControl::CloseItem()
     m_item = 0;
     m_ticket.reset();
     m_playWanted = false;
+    m_stopAfterOpen = false;
     m_state = ItemState::None;
     // A medium that is replaced ends without a report: the host has moved on by itself.
     m_reports.clear();
@@ -93,6 +95,7 @@ void CPlayerControl::OpenItem(const std::wstring& path)
     m_item = 0;
     m_ticket.reset();
     m_playWanted = false;
+    m_stopAfterOpen = false;
     m_path = path;
     m_state = ItemState::None;
     if (!path.empty()) {
@@ -123,16 +126,22 @@ LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
     if (m_state != ItemState::Opening)
         return 0;
     const bool playWanted = m_playWanted;
+    const bool stopped = std::exchange(m_stopAfterOpen, false);
     m_playWanted = false;
     if (m_ticket->failed) {
         m_state = ItemState::Failed;
-        if (playWanted)
+        if (playWanted || stopped)
             ReportFailure();
         InvalidateRect(m_window, nullptr, FALSE);
         return 0;
     }
     m_state = ItemState::Ready;
     Layout();
+    if (stopped) {
+        m_failedPaths.clear();
+        QueueReport(kPlayStatePlaying);
+        QueueReport(kPlayStateStopped);
+    }
     if (playWanted)
         StartItem();
     InvalidateRect(m_window, nullptr, FALSE);
@@ -194,9 +203,16 @@ void CPlayerControl::StopItem()
 {
     // Whatever still sounds, also the tail of an item that has ended, falls silent.
     SilenceOutput();
-    if ((m_state == ItemState::Opening || m_state == ItemState::Ready) && m_playWanted) {
-        // Asked to play and stopped before its open was done: reported as started and stopped,
-        // so that a host stepping through its list on the stop report moves on.
+    if (m_state == ItemState::Opening && m_playWanted) {
+        // Asked to play and stopped before its open was done: once the open is done it owes what
+        // a play and a stop would have reported then (see OnItemOpened).
+        m_playWanted = false;
+        m_stopAfterOpen = true;
+        return;
+    }
+    if (m_state == ItemState::Ready && m_playWanted) {
+        // Opened, and waiting for the output to fall silent: reported as started and stopped.
+        KillTimer(m_window, kWaitOutputTimer);
         m_playWanted = false;
         m_failedPaths.clear();
         QueueReport(kPlayStatePlaying);

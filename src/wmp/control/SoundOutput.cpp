@@ -162,7 +162,12 @@ void CSoundOutput::Run()
 {
     const HANDLE events[2] = {m_wake, m_deviceEvent};
     for (;;) {
-        WaitForMultipleObjects(2, events, FALSE, m_next.handle ? kSwitchPollMs : kIdleWaitMs);
+        // Nothing to do at all: the thread sleeps until it is woken.
+        EnterCriticalSection(&m_lock);
+        const bool idle = m_deviceMs <= 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming;
+        LeaveCriticalSection(&m_lock);
+        WaitForMultipleObjects(2, events, FALSE,
+                               m_next.handle ? kSwitchPollMs : (idle ? INFINITE : kIdleWaitMs));
         EnterCriticalSection(&m_lock);
         const bool quit = m_quit;
         const bool reset = std::exchange(m_resetDevice, false);
