@@ -11,12 +11,13 @@
 namespace {
 
 // Each block written to the device holds this much sound; the device is kept this far ahead of
-// what is heard: with 60 ms it ran dry now and then while the program was busy. Levels apply to
-// the blocks written from then on, so a change is heard after about this lead; a stop resets the
-// device at once. (Taking the written blocks back to write them again at the new level loses
-// what the sound server already holds: 90 ms of the medium.)
+// what is heard: with 60 ms it ran dry now and then while the program was busy, with 120 ms
+// while another process kept a core busy. Levels apply to the blocks written from then on, so a
+// change is heard after about this lead; a stop closes the device at once. (Taking the written
+// blocks back to write them again at the new level loses what the sound server already holds:
+// 90 ms of the medium.)
 constexpr double kBlockMs = 20;
-constexpr double kDeviceAheadMs = 120;
+constexpr double kDeviceAheadMs = 180;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -25,8 +26,9 @@ constexpr double kRefillMs = 100;
 // without a gap. The control asks for more when opening takes longer (a busy machine).
 constexpr double kShortestReportLeadMs = 200;
 constexpr double kLongestReportLeadMs = 450;
-// The longest a starting device waits for its full lead.
-constexpr DWORD kPrimeWaitMs = 60;
+// The longest a starting device waits for its full lead: a busy machine decodes the first
+// samples slowly, and a device started with less ran dry after its first 25 ms.
+constexpr DWORD kPrimeWaitMs = 300;
 // The output thread's longest sleep, and a pusher's between looks at its abort flag.
 constexpr DWORD kIdleWaitMs = 50;
 // While a second device waits for the first to play out, the first one's position is read this
