@@ -61,6 +61,7 @@ private:
     void CloseDevice(Device& device);
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
+    void LeadIn(Device& device);
     void ApplyLevels(PcmPiece& piece) const;
 
     HWND m_notify;
