@@ -18,8 +18,6 @@ namespace {
 // 90 ms of the medium.)
 constexpr double kBlockMs = 20;
 constexpr double kDeviceAheadMs = 180;
-// Silence that a device just opened plays before the first sound.
-constexpr double kLeadInMs = 120;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -285,11 +283,6 @@ void CSoundOutput::Fill()
             }
             if (target == &m_next)
                 waveOutPause(m_next.handle); // started when the first device has played out
-            if (target == &m_current) {
-                waveOutPause(m_current.handle);
-                starting = true;
-                LeadIn(m_current);
-            }
         }
         if (target == &m_current && m_current.ms <= 0 && !starting) {
             waveOutPause(m_current.handle);
@@ -323,32 +316,6 @@ void CSoundOutput::Fill()
         CloseDevice(m_current);
         std::swap(m_current, m_next);
         waveOutRestart(m_current.handle);
-    }
-}
-
-void CSoundOutput::LeadIn(Device& device)
-{
-    // A device just opened breaks up its first tenth of a second or so while the program and the
-    // sound server are busy (25 ms heard, 60 ms missing, 40 ms heard...): it starts with silence.
-    const size_t blockBytes =
-        static_cast<size_t>(kBlockMs * device.format.rate / 1000) * device.format.FrameBytes();
-    for (double written = 0; written < kLeadInMs; written += kBlockMs) {
-        Block* block = FreeBlock();
-        if (!block)
-            return;
-        block->buffer.assign(blockBytes, device.format.bits == 8 ? 0x80 : 0);
-        block->ms = kBlockMs;
-        EnterCriticalSection(&m_lock);
-        device.ms += kBlockMs;
-        m_deviceMs += kBlockMs;
-        LeaveCriticalSection(&m_lock);
-        if (!WriteBlock(device, *block)) {
-            EnterCriticalSection(&m_lock);
-            device.ms = std::max(0.0, device.ms - kBlockMs);
-            m_deviceMs = std::max(0.0, m_deviceMs - kBlockMs);
-            LeaveCriticalSection(&m_lock);
-            return;
-        }
     }
 }
 

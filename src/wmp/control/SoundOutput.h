@@ -61,7 +61,6 @@ private:
     void CloseDevice(Device& device);
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
-    void LeadIn(Device& device);
     void ApplyLevels(PcmPiece& piece) const;
 
     HWND m_notify;
