@@ -407,6 +407,24 @@ TEST(PlayerControlPlay, StopReportsTheEndOnceAndOnlyWhilePlaying)
     EXPECT_EQ(host.Reports().back(), kStarted);
 }
 
+// A stop before the host heard of the start gives it one report, from playing to stopped: a host
+// that swallows the report after its own stop must not see a second one and take it for the end.
+TEST(PlayerControlPlay, StopBeforeTheStartWasReportedGivesOneStopReport)
+{
+    MediaFolder media;
+    const std::wstring sound = media.Write(L"short.wav", MakeToneWave(3000, 440, 0.2));
+    const std::wstring video = media.Write(L"clip.avi", MakeVideoAvi(60, 32, 24, 10, true, kHalves));
+    for (const std::wstring& path : {sound, video}) {
+        ControlHost host;
+        host.PutFileName(path);
+        host.Play();
+        host.Stop();  // at once: the control is still opening the medium
+        ASSERT_TRUE(host.WaitForReports(1, 5000));
+        PumpFor(500);
+        EXPECT_EQ(host.Reports(), (std::vector<Report>{kEnded}));
+    }
+}
+
 TEST(PlayerControlPlay, WithoutAutoStartOnlyPlayStarts)
 {
     MediaFolder media;

@@ -95,6 +95,7 @@ private:
     // PlayStateChange reports, delivered from a posted message so that a host may drive the
     // control again from inside its handler.
     void QueueReport(LONG newState);
+    void QueueStopBeforeStart();
 
     void Layout();
     RECT VideoArea() const;

@@ -137,11 +137,8 @@ LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
     }
     m_state = ItemState::Ready;
     Layout();
-    if (stopped) {
-        m_failedPaths.clear();
-        QueueReport(kPlayStatePlaying);
-        QueueReport(kPlayStateStopped);
-    }
+    if (stopped)
+        QueueStopBeforeStart();
     if (playWanted)
         StartItem();
     InvalidateRect(m_window, nullptr, FALSE);
@@ -214,9 +211,7 @@ void CPlayerControl::StopItem()
         // Opened, and waiting for the output to fall silent: reported as started and stopped.
         KillTimer(m_window, kWaitOutputTimer);
         m_playWanted = false;
-        m_failedPaths.clear();
-        QueueReport(kPlayStatePlaying);
-        QueueReport(kPlayStateStopped);
+        QueueStopBeforeStart();
         return;
     }
     if (m_state != ItemState::Playing)
@@ -231,9 +226,29 @@ void CPlayerControl::StopItem()
     } else {
         m_state = ItemState::Ready;
     }
-    m_failedPaths.clear();
-    QueueReport(kPlayStateStopped);
+    if (!m_reports.empty() && m_reports.back() == std::make_pair(LONG{kPlayStateStopped}, LONG{kPlayStatePlaying}))
+        QueueStopBeforeStart();  // its start has not reached the host yet
+    else {
+        m_failedPaths.clear();
+        QueueReport(kPlayStateStopped);
+    }
     InvalidateRect(m_window, nullptr, FALSE);
+}
+
+// An item stopped before the host heard of its start owes one report: from playing to stopped,
+// as if it had played. A start and a stop would be two reports, and a host that swallows the one
+// report after a stop of its own (the player's centre click) would take the second for the item's
+// natural end and move on.
+void CPlayerControl::QueueStopBeforeStart()
+{
+    m_failedPaths.clear();
+    if (!m_reports.empty() && m_reports.back() == std::make_pair(LONG{kPlayStateStopped}, LONG{kPlayStatePlaying}))
+        m_reports.pop_back();
+    if (m_sendPlayStateEvents)
+        m_reports.emplace_back(kPlayStatePlaying, kPlayStateStopped);
+    m_reportedState = kPlayStateStopped;
+    if (!m_reports.empty() && !m_reportsPosted)
+        m_reportsPosted = PostMessageA(m_window, kMsgFireReports, 0, 0) != FALSE;
 }
 
 void CPlayerControl::ReportFailure()
