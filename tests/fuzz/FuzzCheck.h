@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, \
-                         #condition);                                                          \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (0)
+inline void FuzzCheck(bool holds, const char* file, int line, const char* property)
+{
+    if (holds)
+        return;
+    std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, property);
+    std::abort();
+}
+
+#define FUZZ_CHECK(condition) FuzzCheck(static_cast<bool>(condition), __FILE__, __LINE__, #condition)

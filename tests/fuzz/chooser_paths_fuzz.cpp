@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::uint32_t kOfferedBits = 0x03FFFFFC;  // C: to Z:
+const std::uint32_t kOfferedBits = 0x03FFFFFC; // C: to Z:
 const std::uint32_t kDirectory = 0x10;
 
 int BitCount(std::uint32_t v)
@@ -81,7 +81,7 @@ void CheckFolderPath(const std::string& drive, const std::vector<std::string>& l
     FUZZ_CHECK(full.compare(path.size() + 1, entry.size(), entry) == 0);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -63,7 +63,7 @@ void CheckFindString(const std::string& s, const std::string& needle, std::size_
     FUZZ_CHECK(IsBoundary(s, found));
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

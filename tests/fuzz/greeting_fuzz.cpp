@@ -27,7 +27,7 @@ bool IsWeekend(int weekday)
     return weekday == 6 || weekday == 7;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -10,7 +10,7 @@
 namespace {
 
 const std::size_t kHeaderBytes = 16;
-const std::size_t kRecordHeaderBytes = 8;  // control id, code, 32-bit length
+const std::size_t kRecordHeaderBytes = 8; // control id, code, 32-bit length
 const std::size_t kTerminatorBytes = 2;
 
 // A state that no stream of the program carries, to see whether a refused read touched it.
@@ -26,15 +26,15 @@ void CheckRecord(const std::vector<std::uint8_t>& stream)
 {
     const std::vector<std::uint8_t> record = BuildDialogInitResource(kMediaPlayerControlId, stream);
     FUZZ_CHECK(record.size() == kRecordHeaderBytes + stream.size() + kTerminatorBytes);
-    const std::uint32_t length = record[4] | record[5] << 8 | record[6] << 16 |
-                                 static_cast<std::uint32_t>(record[7]) << 24;
+    const std::uint32_t length =
+        record[4] | record[5] << 8 | record[6] << 16 | static_cast<std::uint32_t>(record[7]) << 24;
     FUZZ_CHECK(length == stream.size());
-    FUZZ_CHECK(std::vector<std::uint8_t>(record.begin() + kRecordHeaderBytes, record.end() - kTerminatorBytes) ==
-               stream);
+    FUZZ_CHECK(std::vector<std::uint8_t>(record.begin() + kRecordHeaderBytes,
+                                         record.end() - kTerminatorBytes) == stream);
     FUZZ_CHECK(record[record.size() - 1] == 0 && record[record.size() - 2] == 0);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

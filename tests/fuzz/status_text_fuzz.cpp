@@ -12,7 +12,7 @@
 namespace {
 
 const std::size_t kLineBytes = 20;
-const std::size_t kKeptWhole = 18;  // shorter texts are never touched
+const std::size_t kKeptWhole = 18; // shorter texts are never touched
 const std::size_t kLongestInput = 4096;
 
 bool IsBoundary(const std::string& s, std::size_t at)
@@ -31,7 +31,7 @@ bool IsWholeCharacterStretch(const std::string& original, const std::string& sho
     return false;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -74,7 +74,7 @@ void CheckStrayIndex(const std::string& text, int segmentEnd)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -71,7 +71,7 @@ void CheckVideoFile(const std::string& path)
         FUZZ_CHECK(!video);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
