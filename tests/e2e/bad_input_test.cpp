@@ -6,6 +6,7 @@
 
 #include <dlgs.h>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <ostream>
@@ -215,6 +216,22 @@ std::string Describe(const std::vector<Tone>& tones)
     return text;
 }
 
+// The tones of a recording with the pieces of one item joined: a sound device that opens cold
+// may break an item's first moments into pieces of the same pitch. A joined item spans from the
+// start of its first piece to the end of its last.
+std::vector<Tone> OnePerItem(const std::vector<Tone>& tones)
+{
+    std::vector<Tone> items;
+    for (const Tone& t : tones) {
+        if (!items.empty() && std::abs(items.back().frequency - t.frequency) < 15 &&
+            t.start - (items.back().start + items.back().length) < 0.3)
+            items.back().length = t.start + t.length - items.back().start;
+        else
+            items.push_back(t);
+    }
+    return items;
+}
+
 // What the status line shows for a path.
 std::string Shown(std::string path)
 {
@@ -242,11 +259,12 @@ TEST_F(BadInput, BrokenFilesBetweenGoodOnesAreSkippedRoundAfterRound)
     Watch([&] { return StatusIs("Hello Quon"); }, 3000);
     const std::vector<Tone> tones = Heard(recorder);
     EXPECT_FALSE(trouble.Any()) << trouble;
-    ASSERT_GE(tones.size(), 3u);
-    EXPECT_NEAR(tones[0].frequency, 440, 15);
-    EXPECT_NEAR(tones[1].frequency, 880, 15);
-    EXPECT_NEAR(tones[2].frequency, 440, 15) << "the second round starts with the first item again";
-    EXPECT_NEAR(tones[0].length, 0.5, 0.05) << "good items are heard in full";
+    const std::vector<Tone> heard = OnePerItem(tones);
+    ASSERT_GE(heard.size(), 3u) << Describe(tones);
+    EXPECT_NEAR(heard[0].frequency, 440, 15) << Describe(tones);
+    EXPECT_NEAR(heard[1].frequency, 880, 15) << Describe(tones);
+    EXPECT_NEAR(heard[2].frequency, 440, 15) << "the second round starts with the first item again";
+    EXPECT_GE(heard[1].length, 0.48) << "good items are heard in full: " << Describe(tones);
     HWND video = quon.Video();
     EXPECT_TRUE(video && !::IsWindowVisible(video)) << "no window is left open for the text named .avi";
 }
@@ -386,13 +404,13 @@ TEST_F(BadInput, BackslashTrailBytesAndLongPathsPlayAndShowWholeNames)
     EXPECT_TRUE(Watch([&] { return StatusIs("Songs Over"); }, 10000)) << StatusText(player);
     const std::vector<Tone> tones = Heard(recorder);
     EXPECT_FALSE(trouble.Any()) << trouble;
-    // Both are heard, in list order, the second in full (the first may stutter as the sound
-    // device opens).
-    ASSERT_GE(tones.size(), 2u) << Describe(tones);
-    for (size_t i = 0; i + 1 < tones.size(); ++i)
-        EXPECT_NEAR(tones[i].frequency, 440, 15) << Describe(tones);
-    EXPECT_NEAR(tones.back().frequency, 880, 15) << Describe(tones);
-    EXPECT_NEAR(tones.back().length, 1.5, 0.05) << Describe(tones);
+    // Both are heard, in list order, in full.
+    const std::vector<Tone> heard = OnePerItem(tones);
+    ASSERT_EQ(heard.size(), 2u) << Describe(tones);
+    EXPECT_NEAR(heard[0].frequency, 440, 15) << Describe(tones);
+    EXPECT_NEAR(heard[1].frequency, 880, 15) << Describe(tones);
+    EXPECT_GE(heard[0].length, 1.45) << Describe(tones);
+    EXPECT_GE(heard[1].length, 1.45) << Describe(tones);
 }
 
 // A message file that is no text: the ticker shows what it can, tick after tick, and the program

@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (original.size() < kKeptWhole)
         FUZZ_CHECK(shown == original);
     FUZZ_CHECK(IsWholeCharacterStretch(original, shown));
+    // Folder parts stay only in a text short enough to keep them.
+    if (FindCharDbcs(shown, '\\') != std::string::npos)
+        FUZZ_CHECK(shown.size() < kKeptWhole);
     // A name that already fits keeps its extension.
     if (original.size() < kLineBytes && FindCharDbcs(original, '\\') == std::string::npos)
         FUZZ_CHECK(shown == original);
