@@ -74,7 +74,7 @@ void ExpectWholeSelection(bool openAtOnce)
 {
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + (openAtOnce ? "quon_many_files_at_once" : "quon_many_files");
+    const std::string folder = std::string(temp) + (openAtOnce ? "quon_many_files_now" : "quon_many_files");
     ::CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::string> names;
     std::string typed;
