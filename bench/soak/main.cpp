@@ -6,6 +6,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -155,6 +156,9 @@ int main(int argc, char** argv)
     std::printf("soak: %d s with the ticker %s and three items repeated\n", seconds,
                 tickerShown ? "shown" : "NOT shown");
     Sample start, minute, last;
+    // The range after the first minute: memory swings as media open and close.
+    SIZE_T lowWorkingSet = ~SIZE_T{0}, highWorkingSet = 0, lowPrivate = ~SIZE_T{0}, highPrivate = 0;
+    long lowLive = -1, highLive = -1;
     bool haveMinute = false;
     int items = 0;
     std::string lastStatus;
@@ -195,6 +199,15 @@ int main(int argc, char** argv)
             if (!haveMinute && now >= kReportMs) {
                 minute = s;
                 haveMinute = true;
+                lowLive = highLive = s.gdiLive;
+            }
+            if (haveMinute) {
+                lowWorkingSet = std::min(lowWorkingSet, s.workingSetKb);
+                highWorkingSet = std::max(highWorkingSet, s.workingSetKb);
+                lowPrivate = std::min(lowPrivate, s.privateKb);
+                highPrivate = std::max(highPrivate, s.privateKb);
+                lowLive = std::min(lowLive, s.gdiLive);
+                highLive = std::max(highLive, s.gdiLive);
             }
             if (now >= nextReport && !done) {
                 PrintSample("running", s);
@@ -214,6 +227,12 @@ int main(int argc, char** argv)
                 haveMinute ? "the first minute" : "the start (run shorter than a minute)",
                 last.gdiLive - base.gdiLive, Growth(base.workingSetKb, last.workingSetKb),
                 Growth(base.privateKb, last.privateKb), static_cast<unsigned long>(last.peakWorkingSetKb));
+    if (haveMinute)
+        std::printf("after the first minute, every %lu s: GDI live %ld..%ld, working set %lu..%lu KB, "
+                    "private %lu..%lu KB\n",
+                    static_cast<unsigned long>(kSampleMs / 1000), lowLive, highLive,
+                    static_cast<unsigned long>(lowWorkingSet), static_cast<unsigned long>(highWorkingSet),
+                    static_cast<unsigned long>(lowPrivate), static_cast<unsigned long>(highPrivate));
     std::printf("items started %d; slowest answer %lu ms; unanswered probes %d\n", items,
                 static_cast<unsigned long>(slowest), unanswered);
     if (start.gdiLive < 0)
