@@ -4,6 +4,7 @@
 
 QUON_WINE_LOADER=/usr/lib/wine/wine64
 QUON_WINESERVER=/usr/lib/wine/wineserver
+QUON_WINE_I386=/opt/quon/wine-i386
 # Bump when the prefix's one-time configuration changes: prefixes with an older stamp are configured again.
 QUON_PREFIX_STAMP=.quon-prefix-1
 # How many prefixes sessions may use at once; each is created once (about 10 s, 700 MB) and reused.
@@ -19,6 +20,12 @@ quon_wine_env() {
     export WINEARCH=win64
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
     export WINEDEBUG=${WINEDEBUG:--all}
+    # The 32-bit builds of Wine's DLLs (scripts/setup): with them the 64-bit loader also runs the
+    # 32-bit release in its WoW64 mode. Only i386 DLLs are in that folder, so 64-bit programs are
+    # not affected.
+    if [[ -d $QUON_WINE_I386/i386-windows ]]; then
+        export WINEDLLPATH=$QUON_WINE_I386${WINEDLLPATH:+:$WINEDLLPATH}
+    fi
     export LANG=zh_CN.UTF-8
     export LC_ALL=zh_CN.UTF-8
 }
@@ -68,6 +75,8 @@ quon_init_prefix() {
     (
         unset DISPLAY
         export WINEPREFIX=$prefix
+        # Forces the update of a prefix made before (its 32-bit system folder may be empty).
+        rm -f "$prefix/.update-timestamp"
         "$WINE" wineboot -i </dev/null >"$tmp/wineboot.log" 2>&1 9>&- || exit 1
         quon_font_reg_text | quon_write_reg "$tmp/fonts.reg"
         quon_regedit "$tmp/fonts.reg" 9>&- || exit 1
@@ -116,6 +125,9 @@ quon_acquire_prefix() {
     fi
     if [[ ! -e $prefix/$QUON_PREFIX_STAMP ]]; then
         qlog "creating the Wine prefix $prefix (once)"
+        quon_init_prefix "$prefix"
+    elif [[ -d $QUON_WINE_I386/i386-windows && ! -e $prefix/drive_c/windows/syswow64/kernel32.dll ]]; then
+        qlog "adding the 32-bit system folder to the Wine prefix $prefix (once)"
         quon_init_prefix "$prefix"
     fi
     export WINEPREFIX=$prefix

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/PlayerApp.h"
+#include "app/SingleInstance.h"
 #include "app/logic/Banner.h"
 #include "player/PlayerDlg.h"
 #include "resource.h"
@@ -37,6 +38,7 @@ void CCreditsDlg::RunPlayer()
 {
     auto player = std::make_unique<CPlayerDlg>(nullptr);
     player->DoModal();
+    CloseInstanceWindow();  // a start from now on begins a player of its own
     SetTimer(kBannerTimer, 1000);
     player.reset();
 }

@@ -3,7 +3,11 @@
 
 #include <commctrl.h>
 
+#include "app/CommandLine.h"
 #include "app/CreditsDlg.h"
+#include "app/SingleInstance.h"
+#include "playback/IncomingFiles.h"
+#include "playback/OpenPaths.h"
 
 CStringList g_playList(10);
 PFN_SetLayeredWindowAttributes g_pfnSetLayeredWindowAttributes = nullptr;
@@ -20,6 +24,12 @@ CPlayerApp::CPlayerApp() : CWinApp(nullptr) {}
 
 BOOL CPlayerApp::InitInstance()
 {
+    // Before any window: a second start gives its files to the running player and ends.
+    const std::vector<std::wstring> files = ExpandIncomingPaths(CommandLineArguments());
+    if (HandOverToRunningPlayer(files))
+        return FALSE;
+    QueueIncomingFiles(files);  // played once the player window is up
+
     ::InitCommonControls();
     CWinApp::InitInstance();
     AfxEnableControlContainer();
@@ -28,6 +38,7 @@ BOOL CPlayerApp::InitInstance()
     m_pMainWnd = &credits;
     credits.DoModal();
     m_pMainWnd = nullptr;
+    CloseInstanceWindow();
     // No message loop follows: returning FALSE ends the process.
     return FALSE;
 }

@@ -2,6 +2,7 @@
 #include "framework/Dialog.h"
 
 #include <cstring>
+#include <vector>
 
 #include "framework/WinApp.h"
 
@@ -23,12 +24,20 @@ END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
-INT_PTR CDialog::DoModal()
+// A dialog given no parent is owned by the application's main window, modal or not: an owned
+// window gets no taskbar button of its own.
+HWND CDialog::OwnerWindow() const
 {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     CWnd* main = AfxGetMainWnd();
     if (!owner && main && main != this)
         owner = main->m_hWnd;
+    return owner;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = OwnerWindow();
     m_modal = true;
     CreatingWindowFor(kDialogClass);
     INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
@@ -43,12 +52,48 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     m_templateId = templateId;
     m_pParentWnd = parent;
     m_modal = false;
+    const HWND owner = OwnerWindow();
+    // An owner that was only implied does not move the window: its template position stays a
+    // screen position (as with DS_ABSALIGN), where it would otherwise count from the owner's
+    // client area.
+    std::vector<BYTE> absolute;
+    if (!parent && owner)
+        absolute = AbsolutelyAlignedTemplate(templateId);
     CreatingWindowFor(kDialogClass);
-    HWND wnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
-                                    parent ? parent->m_hWnd : nullptr, &CDialog::StaticDialogProc,
-                                    reinterpret_cast<LPARAM>(this));
+    HWND wnd = nullptr;
+    if (!absolute.empty())
+        wnd = ::CreateDialogIndirectParamA(AfxGetResourceHandle(),
+                                           reinterpret_cast<LPCDLGTEMPLATEA>(absolute.data()), owner,
+                                           &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    else
+        wnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), owner,
+                                   &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
     CreationDone();
     return wnd != nullptr;
+}
+
+// A copy of the dialog template with DS_ABSALIGN added to its style; empty when it cannot be read.
+std::vector<BYTE> CDialog::AbsolutelyAlignedTemplate(UINT templateId)
+{
+    HINSTANCE instance = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(templateId), RT_DIALOG);
+    HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+    const auto* data = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
+    const DWORD size = found ? ::SizeofResource(instance, found) : 0;
+    if (!data || size < 16)
+        return {};
+    std::vector<BYTE> copy(data, data + size);
+    // An extended template starts with version 1 and signature 0xFFFF; its style follows the help
+    // id and the extended style. A plain one starts with its style.
+    WORD version, signature;
+    std::memcpy(&version, copy.data(), 2);
+    std::memcpy(&signature, copy.data() + 2, 2);
+    const size_t styleAt = version == 1 && signature == 0xFFFF ? 12 : 0;
+    DWORD style;
+    std::memcpy(&style, copy.data() + styleAt, 4);
+    style |= DS_ABSALIGN;
+    std::memcpy(copy.data() + styleAt, &style, 4);
+    return copy;
 }
 
 // Every message reaches the object through its subclassed window procedure first; what the

@@ -1,6 +1,8 @@
 // CDialog: modal and modeless dialogs from templates, data exchange and dialog-initialisation data.
 #pragma once
 
+#include <vector>
+
 #include "framework/Wnd.h"
 
 class CDialog;
@@ -26,7 +28,7 @@ public:
 
     // Runs the dialog modally; its owner is the parent or else the application's main window.
     INT_PTR DoModal();
-    // Creates the dialog as a modeless window.
+    // Creates the dialog as a modeless window, owned as DoModal's is.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     void EndDialog(int result);
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
@@ -51,5 +53,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    HWND OwnerWindow() const;
+    static std::vector<BYTE> AbsolutelyAlignedTemplate(UINT templateId);
     static INT_PTR CALLBACK StaticDialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

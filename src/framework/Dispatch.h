@@ -4,6 +4,12 @@
 #include <windows.h>
 #include <oleauto.h>
 
+// Parameter-type bytes for InvokeHelper (each string ends with a zero byte).
+#define VTS_I4 "\x03"
+#define VTS_BOOL "\x0B"
+#define VTS_BSTR "\x0E"  // a narrow string, converted to the control's string type
+#define VTS_NONE ""
+
 // A host asks a control to run one operation by DISPID: it sends DispatchMessageId() to the
 // control's window with lParam pointing at a DispatchCall. The control fills result and hr and
 // answers TRUE when it knows the DISPID.

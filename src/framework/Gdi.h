@@ -142,10 +142,40 @@ public:
     CSelectObject(const CSelectObject&) = delete;
     CSelectObject& operator=(const CSelectObject&) = delete;
     HGDIOBJ Previous() const { return m_previous; }
+    // Selects another object of the same kind; what was selected first is still what comes back.
+    void Select(HGDIOBJ object)
+    {
+        if (!object)
+            return;
+        HGDIOBJ replaced = ::SelectObject(m_dc, object);
+        if (!m_previous)
+            m_previous = replaced;
+    }
 
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
+};
+
+// Text colour and background mode for one drawing pass, put back when it ends.
+class CScopedTextStyle {
+public:
+    CScopedTextStyle(HDC dc, COLORREF colour, int backgroundMode = TRANSPARENT)
+        : m_dc(dc), m_colour(::SetTextColor(dc, colour)), m_mode(::SetBkMode(dc, backgroundMode))
+    {
+    }
+    ~CScopedTextStyle()
+    {
+        ::SetBkMode(m_dc, m_mode);
+        ::SetTextColor(m_dc, m_colour);
+    }
+    CScopedTextStyle(const CScopedTextStyle&) = delete;
+    CScopedTextStyle& operator=(const CScopedTextStyle&) = delete;
+
+private:
+    HDC m_dc;
+    COLORREF m_colour;
+    int m_mode;
 };
 
 // Device context of a window's client area (GetDC/ReleaseDC).

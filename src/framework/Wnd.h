@@ -6,12 +6,6 @@
 #include "framework/Dispatch.h"
 #include "framework/MessageMap.h"
 
-// Parameter-type bytes for InvokeHelper (each string ends with a zero byte).
-#define VTS_I4 "\x03"
-#define VTS_BOOL "\x0B"
-#define VTS_BSTR "\x0E"  // a narrow string, converted to the control's string type
-#define VTS_NONE ""
-
 class CWnd {
 public:
     CWnd() = default;
@@ -55,7 +49,7 @@ public:
     // Centres the window in the screen's work area.
     void CenterWindow() const;
 
-    // Runs one operation of the window control by DISPID. The arguments follow paramInfo (VTS_*).
+    // Runs one operation of the window control by DISPID (framework/ControlHost.cpp). The arguments follow paramInfo (VTS_*).
     // Returns the control's HRESULT; a failed call leaves *result untouched.
     HRESULT InvokeHelper(DISPID dispid, WORD flags, VARTYPE resultType, void* result, const char* paramInfo,
                          ...);

@@ -30,27 +30,38 @@ void CPlayerDlg::OnLButtonDown(UINT, POINT point)
             PlayCurrent();
         HighlightStatus();
     } else if (::PtInRect(&m_rcPlay, point)) {
-        m_userStopped = true;  // the control's next report is this click's own
-        if (!m_loaded) {
-            m_cd.Pause();
-            m_cd.Stop();
-            OpenFiles();
-            m_cd.SeekTo(m_cdTrack, 0, 0, 0);
-            PlayCurrent();
-            HighlightStatus();
-        } else if (m_playing) {
-            StopCurrent();
-            StopPlayback();
-            m_loaded = 1;  // stays loaded: the next click replays it from the start
-        } else {
-            PlayCurrent();
-            HighlightStatus();
-        }
+        PressCentre();
     } else {
         // The body of the skin: let the system drag the window as if by a caption.
         ::PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
         Default();
     }
+}
+
+void CPlayerDlg::PressCentre()
+{
+    m_userStopped = true;  // the control's next report is this click's own
+    if (!m_loaded) {
+        m_cd.Pause();
+        m_cd.Stop();
+        OpenFiles();
+        m_cd.SeekTo(m_cdTrack, 0, 0, 0);
+        PlayCurrent();
+        HighlightStatus();
+    } else if (m_playing) {
+        StopKeepingLoaded();
+    } else {
+        PlayCurrent();
+        HighlightStatus();
+    }
+}
+
+void CPlayerDlg::StopKeepingLoaded()
+{
+    m_userStopped = true;  // the stop's report must not move the list on
+    StopCurrent();
+    StopPlayback();
+    m_loaded = 1;  // stays loaded: the next play starts it again from the start
 }
 
 void CPlayerDlg::OnRButtonDown(UINT, POINT point)

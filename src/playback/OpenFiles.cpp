@@ -1,6 +1,8 @@
-// CPlayerDlg::OpenFiles: the open dialog puts the chosen files at the head of the play list.
+// CPlayerDlg::OpenFiles: the open dialog puts the chosen files at the head of the play list;
+// PlayPaths is that step for every way files come in.
 #include "app/PlayerApp.h"
 #include "framework/FileDialog.h"
+#include "playback/OpenPaths.h"
 #include "player/PlayerDlg.h"
 #include "wmp/VideoDlg.h"
 
@@ -18,10 +20,29 @@ void CPlayerDlg::OpenFiles()
                        kOpenFilter, nullptr);
     if (dialog.DoModal() != IDOK)
         return;
-    m_cd.Close();
+    // Each name the dialog returns goes to the head: the list begins with the last one.
+    std::vector<std::string> entries;
     for (std::size_t pos = dialog.GetStartPosition(); pos;)
-        g_playList.AddHead(dialog.GetNextPathName(pos));
+        entries.insert(entries.begin(), dialog.GetNextPathName(pos));
+    PlayPaths(entries);
+}
+
+void CPlayerDlg::PlayPaths(const std::vector<std::string>& entries)
+{
+    if (entries.empty() || !m_pVideoDlg)
+        return;
+    // A video that plays now is replaced without a stop report: its window goes now.
+    if (m_playing)
+        StopCurrent();
+    m_cd.Close();
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        g_playList.AddHead(*entry);
     m_mediaKind = kMediaWindowsMedia;
     m_pVideoDlg->SetOwner(this);
     m_pVideoDlg->PlayList();
+}
+
+void CPlayerDlg::PlayIncoming(const std::vector<std::wstring>& paths)
+{
+    PlayPaths(ListPathsFor(ExpandIncomingPaths(paths)));
 }

@@ -3,6 +3,7 @@
 #include "playback/logic/Transport.h"
 #include "playback/logic/VideoFile.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 #include "wmp/VideoDlg.h"
@@ -27,7 +28,8 @@ void CPlayerDlg::PlayCurrent()
         if (m_videoNormal) {
             RECT own;
             GetWindowRect(&own);
-            m_pVideoDlg->LayOutAt(own.left + 130, own.top - 70, 310, 250);
+            const layout::Place& at = layout::kVideoFromPlayer;
+            m_pVideoDlg->LayOutAt(own.left + at.x, own.top + at.y, at.cx, at.cy);
         } else {
             m_pVideoDlg->LayOutCompact();
         }

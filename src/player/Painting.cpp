@@ -1,6 +1,7 @@
 // CPlayerDlg painting: the knob, the bars and their symbols, the status line, colours and moves.
 #include "app/PlayerApp.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusText.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -31,6 +32,8 @@ const SymbolLine kSymbolLines[] = {
 };
 const RECT kStopSign[] = {{398, 196, 402, 203}, {399, 198, 401, 200}, {399, 201, 401, 203}};
 
+RECT ToRect(const layout::Edges& edges) { return {edges.left, edges.top, edges.right, edges.bottom}; }
+
 }  // namespace
 
 void CPlayerDlg::OnPaint()
@@ -47,13 +50,13 @@ void CPlayerDlg::OnPaint()
             {
                 CSelectObject selectBrush(dc, outerBrush);
                 ::Ellipse(dc, 365, 170, 424, 226);
-                ::SelectObject(dc, innerBrush);
+                selectBrush.Select(innerBrush);
                 ::Ellipse(dc, 380, 184, 410, 213);
-                ::SelectObject(dc, barBrush);
+                selectBrush.Select(barBrush);
                 ::Rectangle(dc, 150, 170, 348, 176);
                 ::Rectangle(dc, 150, 220, 348, 230);
             }
-            ::SelectObject(dc, symbolPen);
+            selectPen.Select(symbolPen);
             for (const SymbolLine& line : kSymbolLines) {
                 ::MoveToEx(dc, line.points[0].x, line.points[0].y, nullptr);
                 for (int i = 1; i < line.count; ++i)
@@ -62,11 +65,11 @@ void CPlayerDlg::OnPaint()
             for (const RECT& r : kStopSign)
                 ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
         }
-        m_rcVolUp = {385, 171, 400, 184};
-        m_rcVolDown = {385, 213, 400, 223};
-        m_rcLeft = {367, 191, 376, 206};
-        m_rcRight = {408, 191, 421, 205};
-        m_rcPlay = {385, 192, 403, 205};
+        m_rcVolUp = ToRect(layout::kKnobVolumeUp);
+        m_rcVolDown = ToRect(layout::kKnobVolumeDown);
+        m_rcLeft = ToRect(layout::kKnobNext);
+        m_rcRight = ToRect(layout::kKnobBack);
+        m_rcPlay = ToRect(layout::kKnobCentre);
     }
     Default();
 }
@@ -112,5 +115,7 @@ void CPlayerDlg::OnMove(int x, int y)
 {
     Default();
     if (IsWindowVisible() && m_pTicker && m_pTicker->IsWindowVisible())
-        m_pTicker->SetWindowPos(HWND_TOPMOST, x + 150, y + 155, 236, 20, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        m_pTicker->SetWindowPos(HWND_TOPMOST, x + layout::kTickerFromPlayer.x, y + layout::kTickerFromPlayer.y,
+                                layout::kTickerFromPlayer.cx, layout::kTickerFromPlayer.cy,
+                                SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }

@@ -1,6 +1,7 @@
 // CPlayerDlg: construction, the message map, initialisation order and the end of the dialog.
 #include "player/PlayerDlg.h"
 
+#include "playback/IncomingFiles.h"
 #include "player/Splash.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
@@ -31,6 +32,10 @@ ON_COMMAND(ID_TRAY_REPEAT_ONE, OnRepeatCurrent)
 ON_COMMAND(ID_TRAY_REPEAT_LIST, OnRepeatList)
 ON_COMMAND(IDC_SKIN_MUSIC, OnChoosePlaylist)
 ON_COMMAND(ID_TRAY_CHOOSER, OnChoosePlaylist)
+ON_MESSAGE(WM_DROPFILES, OnDropFiles)
+ON_MESSAGE(WM_PLAY_INCOMING, OnPlayIncoming)
+ON_MESSAGE(WM_APPCOMMAND, OnAppCommand)
+ON_MESSAGE(WM_HOTKEY, OnHotKey)
 END_MESSAGE_MAP()
 
 CPlayerDlg::CPlayerDlg(CWnd* parent)
@@ -43,6 +48,7 @@ CPlayerDlg::CPlayerDlg(CWnd* parent)
 CPlayerDlg::~CPlayerDlg()
 {
     // Normally OnOK has released the modeless windows already; this covers a run that failed early.
+    ReleaseWaysIn();
     delete m_pVideoDlg;
     delete m_pTicker;
     delete m_pSplash;
@@ -63,11 +69,13 @@ BOOL CPlayerDlg::OnInitDialog()
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::BringWindowToTop(m_hWnd);
     MakeTickerTranslucent();
+    AcceptWaysIn();
     return TRUE;
 }
 
 void CPlayerDlg::OnOK()
 {
+    ReleaseWaysIn();
     if (m_pVideoDlg) {
         m_pVideoDlg->DestroyWindow();
         delete m_pVideoDlg;

@@ -3,11 +3,13 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "engine/Media.h"
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 #include "framework/Gdi.h"
+#include "playback/logic/MediaKeys.h"
 #include "player/Tray.h"
 
 class CVideoDlg;
@@ -40,6 +42,11 @@ public:
 
     // Opening files (playback/OpenFiles.cpp)
     void OpenFiles();
+    // Puts play-list entries at the head of g_playList in the given order and plays the list from
+    // there: the open command's steps once its dialog has returned, shared by every way in.
+    void PlayPaths(const std::vector<std::string>& entries);
+    // Plays files from outside (full paths; folders stand for their media files).
+    void PlayIncoming(const std::vector<std::wstring>& paths);
 
     // Translucency of the Windows Media window (player/Translucency.cpp)
     bool SetVideoTranslucency(bool remove);
@@ -123,6 +130,22 @@ protected:
     // Clicks on the knob (playback/ClickRegions.cpp)
     void OnLButtonDown(UINT flags, POINT point);
     void OnRButtonDown(UINT flags, POINT point);
+
+    // The knob's centre as a left click has it (playback/ClickRegions.cpp).
+    void PressCentre();
+    // Stops the item that plays and keeps it loaded, so that the next play starts it again.
+    void StopKeepingLoaded();
+
+    // Ways in from outside: dropped files, files handed over, media keys (playback/WaysIn.cpp)
+    void AcceptWaysIn();
+    void ReleaseWaysIn();
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
+    LRESULT OnPlayIncoming(WPARAM, LPARAM);
+    LRESULT OnAppCommand(WPARAM, LPARAM command);
+    LRESULT OnHotKey(WPARAM id, LPARAM);
+    void OnMediaKey(MediaKey key);
+    // A media key's action is under way (the open dialog of play/pause may be up): keys wait.
+    bool m_mediaKeyBusy = false;
 
     // Tray icon, menu and exit paths (player/Tray.cpp)
     LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);

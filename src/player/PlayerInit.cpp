@@ -7,6 +7,7 @@
 
 #include "app/PlayerApp.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/WindowRegion.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -14,21 +15,7 @@
 
 namespace {
 
-struct SkinPlacement {
-    int id;
-    int x, y, cx, cy;
-};
-
-// Pixel rectangles of the skin's controls, in the order they are moved.
-const SkinPlacement kSkinPlacements[] = {
-    {IDC_STATUS, 160, 181, 180, 31},          {IDC_SKIN_QUON, 153, 214, 21, 13},
-    {IDC_SKIN_EQ, 250, 212, 22, 14},          {IDC_SKIN_MODE, 273, 212, 25, 14},
-    {IDC_SKIN_MUSIC, 299, 212, 25, 14},       {IDC_SKIN_REPEAT_ONE, 340, 181, 22, 13},
-    {IDC_SKIN_REPEAT_LIST, 340, 200, 22, 13},
-};
-
 const char kTrayTip[] = "Quon音乐播放";
-const int kWideScreen = 1024;
 const BYTE kTickerAlpha = 70;
 
 } // namespace
@@ -50,8 +37,9 @@ void CPlayerDlg::BuildWindowRegion()
 
 void CPlayerDlg::PlaceSkinControls()
 {
-    for (const SkinPlacement& p : kSkinPlacements)
-        ::MoveWindow(GetDlgItem(p.id), p.x, p.y, p.cx, p.cy, FALSE);
+    for (const layout::SkinControl& control : layout::kSkinControls)
+        ::MoveWindow(GetDlgItem(control.id), control.place.x, control.place.y, control.place.cx,
+                     control.place.cy, FALSE);
 }
 
 void CPlayerDlg::CreateStatusFont()
@@ -70,8 +58,9 @@ void CPlayerDlg::PlaceOnScreen()
 
     RECT screen{};
     ::GetClientRect(::GetDesktopWindow(), &screen);
-    if (screen.right >= kWideScreen)
-        MoveWindow(screen.right - 444, screen.bottom - 288, 450, 250, FALSE);
+    if (screen.right >= layout::kWideScreen)
+        MoveWindow(screen.right - layout::kPlayerFromRight, screen.bottom - layout::kPlayerFromBottom,
+                   layout::kPlayerWidth, layout::kPlayerHeight, FALSE);
 }
 
 void CPlayerDlg::AddTrayIcon()
@@ -102,7 +91,8 @@ void CPlayerDlg::CreateTicker()
     RECT own;
     GetWindowRect(&own);
     m_pTicker->Create(IDD_TICKER);
-    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20,
+    const layout::Place& at = layout::kTickerFromPlayer;
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + at.x, own.top + at.y, at.cx, at.cy,
                             SWP_HIDEWINDOW | SWP_NOACTIVATE);
 }
 
@@ -110,7 +100,8 @@ void CPlayerDlg::PlaceVideoWindow()
 {
     RECT own;
     GetWindowRect(&own);
-    m_pVideoDlg->SetWindowPos(HWND_TOPMOST, own.left + 130, own.top - 70, 310, 250, SWP_NOACTIVATE);
+    const layout::Place& at = layout::kVideoFromPlayer;
+    m_pVideoDlg->SetWindowPos(HWND_TOPMOST, own.left + at.x, own.top + at.y, at.cx, at.cy, SWP_NOACTIVATE);
     m_pVideoDlg->m_player.SetNaturalVideoSize(FALSE);
     RECT client;
     m_pVideoDlg->GetClientRect(&client);

@@ -21,6 +21,9 @@ void DrawText(HDC dc, int x, int y, const char* text) { ::TextOutA(dc, x, y, tex
 
 }  // namespace
 
+// The greeting reads 64-bit calendar time in both builds (the build sets it up for 32 bits).
+static_assert(sizeof(std::time_t) == 8, "time_t must be 64 bits wide");
+
 std::time_t CPlayerDlg::ReadClock() const { return std::time(nullptr); }
 
 bool CPlayerDlg::SelectGreeting()
@@ -73,8 +76,8 @@ void CPlayerDlg::ShowSplash()
         DrawText(dc, 110, 160, caption.c_str());
         ::DrawIcon(dc, 30, h - 50, m_hIcon);
         DrawText(dc, 80, h - 40, kRightsNotice);
-        ::SelectObject(dc, bandBrush);
-        ::SelectObject(dc, bandPen);
+        selectBrush.Select(bandBrush);
+        selectPen.Select(bandPen);
         ::Rectangle(dc, 1, 1, w - 1, 100);
         DrawText(dc, 110, 200, kDedication);
         DrawText(dc, 200, 230, kSignature);

@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "app/PlayerApp.h"
+#include "framework/Handle.h"
 #include "player/PlayerDlg.h"
 #include "player/Tray.h"
+#include "player/logic/Layout.h"
 #include "player/logic/TranslucencyVersion.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
@@ -20,19 +22,6 @@ const char kHideGreeting[] = "隐藏祝福";
 const char kMakeTranslucent[] = "播放窗口透明处理";
 const char kCancelTranslucent[] = "取消透明处理";
 const char kSupportPage[] = "\\Program Files\\Common Files\\Microsoft Shared\\preview_resume.htm";
-
-// Destroys a loaded menu when it goes out of scope.
-struct MenuHandle {
-    HMENU handle;
-    explicit MenuHandle(HMENU h) : handle(h) {}
-    ~MenuHandle()
-    {
-        if (handle)
-            ::DestroyMenu(handle);
-    }
-    MenuHandle(const MenuHandle&) = delete;
-    MenuHandle& operator=(const MenuHandle&) = delete;
-};
 
 void Grey(HMENU menu, UINT id) { ::EnableMenuItem(menu, id, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED); }
 
@@ -107,10 +96,10 @@ void CPlayerDlg::OpenTrayMenu()
 {
     RECT screen{};
     ::GetClientRect(::GetDesktopWindow(), &screen);
-    MenuHandle loaded(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-    if (!loaded.handle)
+    CMenuHandle loaded(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    if (!loaded.Valid())
         return;
-    m_pTrayMenu = ::GetSubMenu(loaded.handle, 0);
+    m_pTrayMenu = ::GetSubMenu(loaded, 0);
     UpdateTrayMenu(m_pTrayMenu, CurrentTrayMenuState());
     ::TrackPopupMenu(m_pTrayMenu, 0, screen.right - 20, screen.bottom - 28, 0, m_hWnd, nullptr);
     m_pTrayMenu = nullptr;  // destroyed with the loaded menu
@@ -145,7 +134,8 @@ void CPlayerDlg::SetVideoNormalLayout()
 {
     m_pVideoDlg->ShowWindow(SW_HIDE);
     m_pVideoDlg->ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
-    m_pVideoDlg->LayOutAt(400, 300, 320, 220);
+    const layout::Place& at = layout::kVideoRestored;
+    m_pVideoDlg->LayOutAt(at.x, at.y, at.cx, at.cy);
     m_videoNormal = true;
     m_pVideoDlg->ShowWindow(SW_SHOWNORMAL);
 }
@@ -180,7 +170,8 @@ void CPlayerDlg::OnShowGreeting()
     RECT own;
     GetWindowRect(&own);
     // Shown active, so that Enter or Esc then reach the ticker itself.
-    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + 150, own.top + 155, 236, 20, SWP_SHOWWINDOW);
+    const layout::Place& at = layout::kTickerFromPlayer;
+    m_pTicker->SetWindowPos(HWND_TOPMOST, own.left + at.x, own.top + at.y, at.cx, at.cy, SWP_SHOWWINDOW);
 }
 
 void CPlayerDlg::OnSupport()

@@ -4,24 +4,12 @@
 #include <memory>
 
 #include "app/logic/Banner.h"
+#include "framework/Handle.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 #include "ticker/logic/TickerText.h"
 
 namespace {
-
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-};
 
 const int kTitleX = 136;
 
@@ -43,20 +31,20 @@ std::string CTobrick::MessageFilePath()
 
 std::string CTobrick::LoadMessageText(const std::string& path)
 {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    CFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE)
+    if (!file.Valid())
         return kHelloQuon;
     LARGE_INTEGER length{};
-    if (!::GetFileSizeEx(file.handle, &length) || length.QuadPart < 0)
+    if (!::GetFileSizeEx(file, &length) || length.QuadPart < 0)
         return kHelloQuon;
-    if (::SetFilePointer(file.handle, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    if (::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return kHelloQuon;
     DWORD wanted = static_cast<DWORD>(
         length.QuadPart < static_cast<LONGLONG>(kTickerTextLimit) ? length.QuadPart : kTickerTextLimit);
     auto buffer = std::make_unique<char[]>(kTickerTextLimit + 1);
     DWORD read = 0;
-    if (wanted && !::ReadFile(file.handle, buffer.get(), wanted, &read, nullptr))
+    if (wanted && !::ReadFile(file, buffer.get(), wanted, &read, nullptr))
         return kHelloQuon;
     return LoadTickerText(buffer.get(), read);
 }

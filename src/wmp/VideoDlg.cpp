@@ -4,7 +4,9 @@
 #include "app/PlayerApp.h"
 #include "playback/logic/Transport.h"
 #include "playback/logic/VideoFile.h"
+#include "wmp/logic/ListStepping.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 
@@ -16,6 +18,7 @@ const UINT kStatusPathInterval = 100;
 BEGIN_MESSAGE_MAP(CVideoDlg, CDialog)
 ON_WM_SIZE()
 ON_WM_MOVE()
+ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CVideoDlg)
@@ -47,6 +50,13 @@ void CVideoDlg::SetPosition(POSITION pos)
 
 void CVideoDlg::StartOnControl(const std::string& path, bool stretchPicture)
 {
+    // Whatever starts here is played by the Windows Media window, also a list that no open or
+    // chooser command loaded (a cancelled chooser leaves its songs in the list).
+    m_pOwner->m_mediaKind = kMediaWindowsMedia;
+    // A back or stop request that no stop report used (pressed while nothing played) belongs to
+    // no item: left set, it would turn this item's natural end into a step back or swallow it.
+    m_pOwner->m_backPressed = false;
+    m_pOwner->m_userStopped = false;
     m_pOwner->m_loaded = 1;
     m_pOwner->m_noAdvance = false;
     m_pOwner->m_playing = true;
@@ -94,22 +104,46 @@ void CVideoDlg::OnPlayStateChange(long oldState, long newState)
         return;
     ShowWindow(SW_HIDE);
     owner.m_playing = false;
-    if (owner.m_backPressed) {
-        owner.m_backPressed = false;
-        GoBack();
-    } else {
-        Advance();
-    }
-}
 
-// With an empty list only the current path is left: repeat-list mode plays it again.
-bool CVideoDlg::ReplayIfListEmpty()
-{
-    if (!g_playList.IsEmpty())
-        return false;
-    if (m_pOwner->m_repeatMode == kRepeatList)
-        PlayFile(m_pOwner->m_currentPath);
-    return true;
+    POSITION pos = CurrentPosition();
+    ListPlace place;
+    place.listEmpty = g_playList.IsEmpty();
+    place.hasPosition = pos != nullptr;
+    place.isFirst = pos && pos == g_playList.GetHeadPosition();
+    place.isLast = pos && pos == g_playList.GetTailPosition();
+    const StepDecision step = DecideStep(owner.m_repeatMode, owner.m_backPressed, place);
+    if (step.backUsed)
+        owner.m_backPressed = false;
+    switch (step.action) {
+    case StepAction::Nothing:
+        break;
+    case StepAction::ReplayCurrent:
+        PlayFile(owner.m_currentPath);
+        break;
+    case StepAction::PlayPrevious:
+        g_playList.GetPrev(pos);
+        PlayEntry(pos);
+        break;
+    case StepAction::PlayNext:
+        g_playList.GetNext(pos);
+        PlayEntry(pos);
+        break;
+    case StepAction::PlayLast:
+        PlayEntry(g_playList.GetTailPosition());
+        break;
+    case StepAction::PlayFirst:
+        PlayEntry(g_playList.GetHeadPosition());
+        break;
+    case StepAction::SongsOver:
+        SetPosition(nullptr);
+        owner.m_statusText = kSongsOver;
+        owner.m_loaded = 0;
+        break;
+    }
+    if (step.repeatOnceUsed) {
+        owner.m_repeatMode = kRepeatNone;
+        ::ShowWindow(owner.GetDlgItem(IDC_SKIN_REPEAT_ONE), SW_HIDE);
+    }
 }
 
 void CVideoDlg::PlayEntry(POSITION pos)
@@ -119,49 +153,16 @@ void CVideoDlg::PlayEntry(POSITION pos)
     PlayFile(m_pOwner->m_currentPath);
 }
 
-void CVideoDlg::GoBack()
-{
-    if (ReplayIfListEmpty())
-        return;
-    POSITION pos = CurrentPosition();
-    if (!pos)
-        return;
-    g_playList.GetPrev(pos);
-    PlayEntry(pos ? pos : g_playList.GetTailPosition());
-}
-
-void CVideoDlg::Advance()
-{
-    CPlayerDlg& owner = *m_pOwner;
-    if (owner.m_repeatMode == kRepeatCurrentOnce) {
-        PlayFile(owner.m_currentPath);
-        owner.m_repeatMode = kRepeatNone;
-        ::ShowWindow(owner.GetDlgItem(IDC_SKIN_REPEAT_ONE), SW_HIDE);
-        return;
-    }
-    if (ReplayIfListEmpty())
-        return;
-    POSITION pos = CurrentPosition();
-    if (!pos)
-        return;
-    g_playList.GetNext(pos);
-    if (!pos && owner.m_repeatMode != kRepeatList) {
-        SetPosition(nullptr);
-        owner.m_statusText = kSongsOver;
-        owner.m_loaded = 0;
-        return;
-    }
-    PlayEntry(pos ? pos : g_playList.GetHeadPosition());
-}
-
 void CVideoDlg::LayOutCompact()
 {
     RECT screen{};
     ::GetClientRect(::GetDesktopWindow(), &screen);
     ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
-    MoveWindow(screen.right - 264, screen.bottom - 148, 160, 120, TRUE);
+    MoveWindow(screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, TRUE);
     m_player.SetNaturalVideoSize(FALSE);
-    m_player.SetWindowPos(nullptr, 2, 2, 156, 116, SWP_SHOWWINDOW | SWP_NOZORDER);
+    const layout::Place& at = layout::kCompactControl;
+    m_player.SetWindowPos(nullptr, at.x, at.y, at.cx, at.cy, SWP_SHOWWINDOW | SWP_NOZORDER);
 }
 
 void CVideoDlg::LayOutAt(int x, int y, int cx, int cy)

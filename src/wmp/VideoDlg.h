@@ -42,6 +42,8 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnSize(UINT type, int cx, int cy);
     void OnMove(int x, int y);
+    // Files dropped here go to the player (playback/WaysIn.cpp).
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
@@ -51,9 +53,6 @@ private:
     // Marks the item started in the player, starts path on the control and shows this window for
     // a video. stretchPicture also writes property 23 as false before playing (the list's start).
     void StartOnControl(const std::string& path, bool stretchPicture);
-    void Advance();
-    void GoBack();
-    bool ReplayIfListEmpty();
     void PlayEntry(POSITION pos);
 
     unsigned m_listGeneration = 0;

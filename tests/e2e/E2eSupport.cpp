@@ -118,6 +118,25 @@ bool QuonProcess::Start(const char* fakeDateTime)
                             folder.empty() ? nullptr : folder.c_str(), &startup, &m_info) != FALSE;
 }
 
+bool QuonProcess::StartWithArguments(const std::wstring& arguments, const std::wstring& folder)
+{
+    const std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, nullptr, 0);
+    std::wstring wideExe(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, &wideExe[0], length);
+    wideExe.resize(wideExe.size() - 1);
+    std::wstring start = folder;
+    if (start.empty() && wideExe.find_last_of(L'\\') != std::wstring::npos)
+        start = wideExe.substr(0, wideExe.find_last_of(L'\\'));
+    std::wstring commandLine = L"\"" + wideExe + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessW(wideExe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            start.empty() ? nullptr : start.c_str(), &startup, &m_info) != FALSE;
+}
+
 // The environment a Windows parent passes does not reach the Linux side of a Wine child, so the
 // program is started through env with libfaketime preloaded, then found among the processes.
 bool QuonProcess::StartWithFakeTime(const std::string& exe, const std::string& folder, const char* dateTime)
@@ -262,6 +281,12 @@ void ClickAt(HWND wnd, int x, int y, bool right)
     SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, p.x, p.y);
     SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, p.x, p.y);
+}
+
+void MoveMouseTo(HWND wnd, int x, int y)
+{
+    POINT p = ToScreen(wnd, x, y);
+    SendMouse(MOUSEEVENTF_MOVE, p.x, p.y);
 }
 
 void PressKey(HWND wnd, WORD key)

@@ -18,6 +18,9 @@ public:
     // Starts QUON_EXE. With fakeDateTime (such as "2026-12-25 10:00:00") the program's clock
     // reads that date: libfaketime is set on the Linux side of the new Wine process.
     bool Start(const char* fakeDateTime = nullptr);
+    // Starts QUON_EXE with arguments after its name, written as the shell writes them (wide, so
+    // names outside the ANSI code page pass whole), in folder (the program's own when empty).
+    bool StartWithArguments(const std::wstring& arguments, const std::wstring& folder = std::wstring());
     bool HasExited(DWORD waitMs = 0) const;
     DWORD Id() const { return m_info.dwProcessId; }
 
@@ -50,6 +53,9 @@ std::string StatusText(HWND player);
 
 // A real click (or right click) at a client point of a window, through the system's input queue.
 void ClickAt(HWND wnd, int x, int y, bool right = false);
+// Moves the mouse pointer to a client point of a window through the system's input queue, as a
+// user's hand does (no click, the window is not brought to the front).
+void MoveMouseTo(HWND wnd, int x, int y);
 // Presses and releases one key while wnd is in the foreground.
 void PressKey(HWND wnd, WORD key);
 // Presses the button at client point (x, y), moves to (x + dx, y + dy) and releases.

@@ -4,6 +4,7 @@
 
 #include "E2eSupport.h"
 #include "PlayerFixture.h"
+#include "player/logic/Layout.h"
 #include "resource.h"
 
 namespace {
@@ -52,11 +53,11 @@ TEST_F(Started, PlayerIsTheBarWithTheKnobAtTheScreensBottomRight)
     ::GetClientRect(::GetDesktopWindow(), &screen);
     RECT own{};
     ::GetWindowRect(player, &own);
-    if (screen.right >= 1024) {
-        EXPECT_EQ(own.left, screen.right - 444);
-        EXPECT_EQ(own.top, screen.bottom - 288);
-        EXPECT_EQ(own.right - own.left, 450);
-        EXPECT_EQ(own.bottom - own.top, 250);
+    if (screen.right >= layout::kWideScreen) {
+        EXPECT_EQ(own.left, screen.right - layout::kPlayerFromRight);
+        EXPECT_EQ(own.top, screen.bottom - layout::kPlayerFromBottom);
+        EXPECT_EQ(own.right - own.left, layout::kPlayerWidth);
+        EXPECT_EQ(own.bottom - own.top, layout::kPlayerHeight);
         if (screen.right == 1280 && screen.bottom == 1024) {
             EXPECT_EQ(own.left, 836);
             EXPECT_EQ(own.top, 736);

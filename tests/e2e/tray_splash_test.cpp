@@ -8,6 +8,7 @@
 
 #include "E2eSupport.h"
 #include "TraySupport.h"
+#include "player/logic/Greeting.h"
 #include "resource.h"
 
 namespace {
@@ -27,6 +28,34 @@ void ExitThroughTheMenuCommand(QuonProcess& quon, HWND player)
     if (WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000))
         ::PostMessageA(quon.Credits(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(quon.HasExited(10000));
+}
+
+// Text drawn as the splash draws it (black on white in a window's default font, the system font)
+// at (x, y), read back over area; drawn here apart from the program.
+std::vector<COLORREF> ExpectedSplashText(const char* text, int x, int y, const RECT& area)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, area.right, area.bottom);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = ::SelectObject(memory, ::GetStockObject(SYSTEM_FONT));
+    HBRUSH white = ::CreateSolidBrush(RGB(255, 255, 255));
+    const RECT all{0, 0, area.right, area.bottom};
+    ::FillRect(memory, &all, white);
+    ::DeleteObject(white);
+    ::SetTextColor(memory, RGB(0, 0, 0));
+    ::SetBkColor(memory, RGB(255, 255, 255));
+    ::TextOutA(memory, x, y, text, lstrlenA(text));
+    std::vector<COLORREF> pixels;
+    for (int py = area.top; py < area.bottom; ++py)
+        for (int px = area.left; px < area.right; ++px)
+            pixels.push_back(::GetPixel(memory, px, py));
+    ::SelectObject(memory, oldFont);
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
 }
 
 bool PlayerShown(const QuonProcess& quon)
@@ -50,10 +79,21 @@ TEST(SplashOwnSession, ChristmasShowsTheGreetingSplashForAboutEightSecondsThenTh
     EXPECT_EQ(shot.At(r.left, (r.top + r.bottom) / 2), RGB(92, 92, 92)) << "grey border";
     EXPECT_EQ(shot.At(r.right - 10, r.top + 50), RGB(160, 160, 230)) << "lavender band";
     EXPECT_EQ(shot.At(r.right - 10, r.top + 110), RGB(255, 255, 255)) << "white below the band";
-    EXPECT_GT(shot.DistinctColours(RECT{r.left + (r.right - r.left) / 2 - 110, r.top + 118,
-                                        r.left + (r.right - r.left) / 2 + 60, r.top + 138}),
-              1)
-        << "the greeting's line";
+    // The greeting line: the day's text in the window's own (system) font, black on white, with its
+    // top-left corner 110 pixels left of the splash's centre and 120 down.
+    {
+        const GreetingChoice christmas = SelectGreetingForDate(12, 25, 6);
+        ASSERT_NE(christmas.text, nullptr);
+        const int w = r.right - r.left;
+        const RECT line{w / 2 - 110 - 6, 112, w - 4, 150};
+        const std::vector<COLORREF> expected = ExpectedSplashText(christmas.text, w / 2 - 110, 120, line);
+        int differing = 0;
+        size_t i = 0;
+        for (int y = line.top; y < line.bottom; ++y)
+            for (int x = line.left; x < line.right; ++x)
+                differing += shot.At(r.left + x, r.top + y) != expected[i++];
+        EXPECT_EQ(differing, 0) << "pixels of the greeting line unlike the day's text at its place";
+    }
 
     // The player waits behind the splash for its eight seconds.
     bool playerShownEarly = false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 
@@ -33,4 +34,25 @@ inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 inline void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+// Whether the notification area holds an icon of that window and id: a change of nothing in it
+// succeeds only for an icon it holds.
+inline bool TrayHolds(HWND owner, UINT id)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = id;
+    data.uFlags = 0;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// One pixel of a window's client area as it is on the screen.
+inline COLORREF PixelAt(HWND wnd, int x, int y)
+{
+    HDC dc = ::GetDC(wnd);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(wnd, dc);
+    return colour;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "framework/Gdi.h"
 #include "player/PlayerDlg.h"
 #include "resource.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 #include "WineDrives.h"
 
@@ -456,12 +458,6 @@ INT_PTR RunChooser(std::function<void(CQuonDir&, Driver&)> script)
     INT_PTR result = chooser.DoModal();
     EXPECT_TRUE(g_scriptRan);
     return result;
-}
-
-COLORREF PixelAt(HWND wnd, int x, int y)
-{
-    CClientDC dc(wnd);
-    return ::GetPixel(dc, x, y);
 }
 
 void RepaintNow(HWND wnd)
@@ -1086,14 +1082,6 @@ TEST_F(Chooser, ShowsExpandedFoldersAndPicksForAScreenshot)
 
 namespace {
 
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
-
-class ChooserPlayer : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-};
-
 class ChooserCommand : public Chooser {
 protected:
     void SetUp() override
@@ -1101,16 +1089,12 @@ protected:
         Chooser::SetUp();
         if (IsSkipped())
             return;
-        ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
-        PumpFor(100);
+        session = std::make_unique<PlayerSession>();
+        ASSERT_TRUE(session->Created());
     }
     void TearDown() override
     {
-        if (player.m_hWnd) {
-            ::SendMessageA(player.m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player.DestroyWindow();
-        }
-        g_statusFont.DeleteObject();
+        session.reset();
         Chooser::TearDown();
     }
     // Runs the chooser command as the popup menu does, with script driving the chooser.
@@ -1118,11 +1102,12 @@ protected:
     {
         HangGuard guard;
         ArmScript(std::move(script));
-        ::SendMessageA(player.m_hWnd, WM_COMMAND, ID_TRAY_CHOOSER, 0);
+        ::SendMessageA(Player().m_hWnd, WM_COMMAND, ID_TRAY_CHOOSER, 0);
         EXPECT_TRUE(g_scriptRan);
     }
+    TestPlayerDlg& Player() { return session->player; }
 
-    ChooserPlayer player;
+    std::unique_ptr<PlayerSession> session;
 };
 
 }  // namespace
@@ -1144,7 +1129,7 @@ TEST_F(ChooserCommand, CancelRestoresTheOldListAfterTheCollectedSongs)
     Names expected = {DiskPath("Music\\a1.mp3")};
     expected.insert(expected.end(), old.begin(), old.end());
     EXPECT_EQ(ToNames(g_playList), expected);
-    EXPECT_EQ(player.m_mediaKind, kMediaNone);
+    EXPECT_EQ(Player().m_mediaKind, kMediaNone);
 }
 
 TEST_F(ChooserCommand, OkReplacesTheListAndPlaysItsFirstSong)
@@ -1160,7 +1145,7 @@ TEST_F(ChooserCommand, OkReplacesTheListAndPlaysItsFirstSong)
     const Names chosen = ToNames(g_playList);
     ASSERT_FALSE(chosen.empty());
     EXPECT_EQ(chosen.size(), 2u);
-    EXPECT_EQ(player.m_mediaKind, kMediaWindowsMedia);
-    EXPECT_EQ(player.m_currentPath, chosen.front());
-    EXPECT_TRUE(player.m_loaded);
+    EXPECT_EQ(Player().m_mediaKind, kMediaWindowsMedia);
+    EXPECT_EQ(Player().m_currentPath, chosen.front());
+    EXPECT_TRUE(Player().m_loaded);
 }

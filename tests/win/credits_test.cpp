@@ -22,14 +22,6 @@ protected:
     }
 };
 
-COLORREF PixelAt(HWND wnd, int x, int y)
-{
-    HDC dc = ::GetDC(wnd);
-    COLORREF c = ::GetPixel(dc, x, y);
-    ::ReleaseDC(wnd, dc);
-    return c;
-}
-
 // Counts pixels of a colour in a rectangle of a window's client area.
 int CountColour(HWND wnd, const RECT& area, COLORREF colour)
 {

@@ -3,33 +3,21 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/PlayerApp.h"
 #include "framework/Gdi.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/logic/StatusStrings.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
+#include "MessageRecorder.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t clock = kPlainMonday;
-    std::time_t ReadClock() const override { return clock; }
-    using CPlayerDlg::OnTimer;
-};
-
-COLORREF PixelAt(HWND wnd, int x, int y)
-{
-    CClientDC dc(wnd);
-    return ::GetPixel(dc, x, y);
-}
 
 RECT ChildRect(HWND parent, int id)
 {
@@ -42,25 +30,12 @@ RECT ChildRect(HWND parent, int id)
 
 class PlayerWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_playList.RemoveAll();
-        ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
-    }
-    void TearDown() override
-    {
-        if (player.m_hWnd) {
-            ::SendMessageA(player.m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player.DestroyWindow();
-        }
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
-    }
-    void Command(UINT id) { ::SendMessageA(player.m_hWnd, WM_COMMAND, id, 0); }
+    void SetUp() override { ASSERT_TRUE(session.Created()); }
+    void Command(UINT id) { session.Command(id); }
     void Tick(UINT_PTR id) { ::SendMessageA(player.m_hWnd, WM_TIMER, id, 0); }
 
-    TestPlayerDlg player;
+    PlayerSession session;
+    TestPlayerDlg& player = session.player;
 };
 
 TEST_F(PlayerWindow, RegionCutsTheBarAndTheKnob)
@@ -85,11 +60,11 @@ TEST_F(PlayerWindow, IsPlacedByScreenWidth)
     ::GetClientRect(::GetDesktopWindow(), &screen);
     RECT own{};
     player.GetWindowRect(&own);
-    if (screen.right >= 1024) {
-        EXPECT_EQ(own.left, screen.right - 444);
-        EXPECT_EQ(own.top, screen.bottom - 288);
-        EXPECT_EQ(own.right - own.left, 450);
-        EXPECT_EQ(own.bottom - own.top, 250);
+    if (screen.right >= layout::kWideScreen) {
+        EXPECT_EQ(own.left, screen.right - layout::kPlayerFromRight);
+        EXPECT_EQ(own.top, screen.bottom - layout::kPlayerFromBottom);
+        EXPECT_EQ(own.right - own.left, layout::kPlayerWidth);
+        EXPECT_EQ(own.bottom - own.top, layout::kPlayerHeight);
     }
     EXPECT_TRUE(::GetWindowLongPtrA(player.m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
@@ -143,10 +118,10 @@ TEST_F(PlayerWindow, StartsWithItsInitialState)
     RECT own{};
     player.m_pTicker->GetWindowRect(&ticker);
     player.GetWindowRect(&own);
-    EXPECT_EQ(ticker.left, own.left + 150);
-    EXPECT_EQ(ticker.top, own.top + 155);
-    EXPECT_EQ(ticker.right - ticker.left, 236);
-    EXPECT_EQ(ticker.bottom - ticker.top, 20);
+    EXPECT_EQ(ticker.left, own.left + layout::kTickerFromPlayer.x);
+    EXPECT_EQ(ticker.top, own.top + layout::kTickerFromPlayer.y);
+    EXPECT_EQ(ticker.right - ticker.left, layout::kTickerFromPlayer.cx);
+    EXPECT_EQ(ticker.bottom - ticker.top, layout::kTickerFromPlayer.cy);
     ASSERT_TRUE(::GetWindowLongPtrA(player.m_pTicker->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
     DWORD flags = 0;
@@ -159,12 +134,20 @@ TEST_F(PlayerWindow, EachExitPathReleasesTheOwnedWindows)
 {
     const UINT exits[] = {ID_TRAY_EXIT, IDCANCEL, IDC_SKIN_QUON};
     for (UINT exit : exits) {
-        if (!player.m_hWnd)
+        if (!player.m_hWnd) {
             ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
+        }
         PumpFor(50);
         HWND video = player.m_pVideoDlg->m_hWnd;
         HWND ticker = player.m_pTicker->m_hWnd;
+        EXPECT_TRUE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the tray icon is there";
+        MessageRecorder recorder({video, ticker}, {WM_DESTROY});
+        ASSERT_TRUE(recorder.Hooked());
         Command(exit);
+        EXPECT_EQ(recorder.Compare({{video, WM_DESTROY}, {ticker, WM_DESTROY}}), "")
+            << exit << ": the Windows Media window goes first, then the ticker";
+        ASSERT_TRUE(::IsWindow(player.m_hWnd));
+        EXPECT_FALSE(TrayHolds(player.m_hWnd, IDI_QUON)) << exit << ": the exit removed the tray icon";
         EXPECT_EQ(player.m_pVideoDlg, nullptr) << exit;
         EXPECT_EQ(player.m_pTicker, nullptr) << exit;
         EXPECT_FALSE(::IsWindow(video)) << exit;
@@ -218,6 +201,56 @@ TEST_F(PlayerWindow, StatusLineIsBlueOnBlackAndBlackOnBlueWhenHighlighted)
     char mirrored[64] = "";
     ::GetWindowTextA(box, mirrored, sizeof mirrored);
     EXPECT_STREQ(mirrored, "WWWWWWWW");
+}
+
+// The status line as it must look: the text in bold Arial of height 18 at (8, 8) of the box, in
+// the line's colours, drawn here apart from the program into a bitmap of the box's size.
+std::vector<COLORREF> ExpectedStatusLine(const std::string& text, bool highlight, int width, int height)
+{
+    const COLORREF ink = highlight ? RGB(0, 0, 0) : RGB(0, 0, 255);
+    const COLORREF paper = highlight ? RGB(0, 0, 255) : RGB(0, 0, 0);
+    CClientDC screen(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    std::vector<COLORREF> pixels;
+    {
+        CFont font;
+        font.CreateFont(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+        CBrush fill(paper);
+        HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+        CSelectObject selectFont(memory, font);
+        const RECT all{0, 0, width, height};
+        ::FillRect(memory, &all, fill);
+        ::SetTextColor(memory, ink);
+        ::SetBkColor(memory, paper);
+        ::TextOutA(memory, 8, 8, text.c_str(), static_cast<int>(text.size()));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(::GetPixel(memory, x, y));
+        ::SelectObject(memory, oldBitmap);
+    }
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+TEST_F(PlayerWindow, StatusTextIsDrawnInItsBoldArialAtItsPlace)
+{
+    HWND box = player.GetDlgItem(IDC_STATUS);
+    RECT client{};
+    ::GetClientRect(box, &client);
+    for (bool highlight : {false, true}) {
+        player.m_statusText = "Hello Quon";
+        player.DrawStatusText(highlight);
+        const std::vector<COLORREF> expected =
+            ExpectedStatusLine("Hello Quon", highlight, client.right, client.bottom);
+        int differing = 0;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                differing += PixelAt(box, x, y) != expected[static_cast<size_t>(y * client.right + x)];
+        EXPECT_EQ(differing, 0) << (highlight ? "highlighted" : "normal") << ": pixels unlike the expected line";
+    }
 }
 
 TEST_F(PlayerWindow, StatusLineShortensLongPathsInPlace)

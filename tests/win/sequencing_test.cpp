@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestMedia.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 #include "app/PlayerApp.h"
 #include "framework/Dispatch.h"
@@ -18,9 +19,6 @@
 #include "wmp/control/MediaPlayerControl.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
 
 // Knob parts, in the player's client pixels.
 const POINT kCentre = {394, 198};
@@ -34,11 +32,6 @@ const DWORD kEndWait = 15000;
 const DWORD kQuietMs = 700;
 // Long enough never to end by itself while a test drives the reports.
 const int kLongMs = 60000;
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-};
 
 struct Report {
     long oldState;
@@ -167,10 +160,9 @@ protected:
 
     void StartPlayer()
     {
-        g_playList.RemoveAll();
-        player = std::make_unique<TestPlayerDlg>();
-        ASSERT_TRUE(player->Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
+        session = std::make_unique<PlayerSession>();
+        player = &session->player;
+        ASSERT_TRUE(session->Created());
         ::SendMessageA(player->m_hWnd, WM_PAINT, 0, 0);  // the paint sets the knob's hit rectangles
         ASSERT_TRUE(::PtInRect(&player->m_rcPlay, kCentre));
         ASSERT_NE(video(), nullptr);
@@ -181,14 +173,8 @@ protected:
     void ClosePlayer()
     {
         spy.reset();
-        if (player && player->m_hWnd) {
-            ::SendMessageA(player->m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player->DestroyWindow();
-        }
-        player.reset();
-        PumpFor(50);
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
+        session.reset();
+        player = nullptr;
     }
 
     // A fresh player window for the next case of a table.
@@ -206,7 +192,7 @@ protected:
         for (const std::string& path : paths)
             g_playList.AddTail(path);
         player->m_mediaKind = kMediaWindowsMedia;
-        video()->SetOwner(player.get());
+        video()->SetOwner(player);
         video()->PlayList();
     }
 
@@ -263,7 +249,8 @@ protected:
     }
 
     MediaFiles media;
-    std::unique_ptr<TestPlayerDlg> player;
+    std::unique_ptr<PlayerSession> session;
+    TestPlayerDlg* player = nullptr;
     std::unique_ptr<ReportSpy> spy;
 };
 
@@ -482,11 +469,14 @@ TEST_F(Sequencing, StepsBeforeAnythingWasLoadedOnlyHighlightAndAfterTheEndOnlySt
     EXPECT_EQ(player->m_mediaKind, kMediaNone);
     EXPECT_EQ(player->m_loaded, 0);
     EXPECT_FALSE(player->m_playing);
-    player->m_backPressed = false;
 
-    // After the list has ended, a step stops the control and returns the line to its idle text.
-    Load({media.Tone("end.wav", 300, 440)});
+    // The back press that nothing used does not turn the next list backwards; after the list has
+    // ended, a step stops the control and returns the line to its idle text.
+    const Names list = {media.Tone("first.wav", 300, 440), media.Tone("second.wav", 300, 550),
+                        media.Tone("end.wav", 300, 660)};
+    Load(list);
     ASSERT_TRUE(WaitForSongsOver());
+    EXPECT_EQ(spy->Started(), list);
     const size_t reports = spy->Reports().size();
     for (POINT button : {kNext, kBack}) {
         Click(button);
@@ -495,7 +485,28 @@ TEST_F(Sequencing, StepsBeforeAnythingWasLoadedOnlyHighlightAndAfterTheEndOnlySt
     }
     PumpFor(kQuietMs);
     EXPECT_EQ(spy->Reports().size(), reports) << "nothing played, so nothing stopped";
-    EXPECT_EQ(spy->Started().size(), 1u);
+    EXPECT_EQ(spy->Started().size(), 3u);
+}
+
+// Songs a cancelled chooser left in the list are started by the repeat-list command: they play in
+// the Windows Media window like any list, so next steps through them and the path timer runs.
+TEST_F(Sequencing, AListStartedByTheRepeatListCommandStepsAndShowsItsPaths)
+{
+    const Names list = {media.Silence("left1.wav"), media.Silence("left2.wav")};
+    for (const std::string& path : list)
+        g_playList.AddTail(path);
+    ASSERT_EQ(player->m_mediaKind, kMediaNone);
+    Command(ID_TRAY_REPEAT_LIST);
+    ASSERT_TRUE(WaitForStarts(1));
+    EXPECT_EQ(player->m_mediaKind, kMediaWindowsMedia);
+    player->m_statusText = kHelloQuon;
+    EXPECT_TRUE(PumpUntil([&] { return StatusBoxText() == "left1.wav"; }, 2000))
+        << "timer 5 shows the path; shown: " << StatusBoxText();
+
+    Command(IDC_BTN_NEXT);
+    ASSERT_TRUE(WaitForStarts(2));
+    EXPECT_EQ(spy->Started(), list) << "next moves to the second song";
+    EXPECT_TRUE(PumpUntil([&] { return StatusBoxText() == "left2.wav"; }, 2000)) << StatusBoxText();
 }
 
 // ---- the centre click ------------------------------------------------------------------------

@@ -10,27 +10,20 @@
 
 #include "app/PlayerApp.h"
 #include "player/PlayerDlg.h"
+#include "player/logic/Layout.h"
 #include "player/Tray.h"
 #include "resource.h"
 #include "ticker/Tobrick.h"
 #include "wmp/VideoDlg.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 
 namespace {
-
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
 
 const char kShowGreeting[] = "显示祝福";
 const char kHideGreeting[] = "隐藏祝福";
 const char kMakeTranslucent[] = "播放窗口透明处理";
 const char kCancelTranslucent[] = "取消透明处理";
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-    using CPlayerDlg::CurrentTrayMenuState;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Reading menus
@@ -259,22 +252,11 @@ class TrayPlayer : public ::testing::Test {
 public:
     void SetUp() override
     {
-        g_playList.RemoveAll();
-        ASSERT_TRUE(player.Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
+        ASSERT_TRUE(session.Created());
         video = player.m_pVideoDlg->m_hWnd;
         ticker = player.m_pTicker->m_hWnd;
     }
-    void TearDown() override
-    {
-        if (player.m_hWnd) {
-            Command(ID_TRAY_EXIT);
-            player.DestroyWindow();
-        }
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
-    }
-    void Command(UINT id) { ::SendMessageA(player.m_hWnd, WM_COMMAND, id, 0); }
+    void Command(UINT id) { session.Command(id); }
     void TrayMouse(UINT mouseMessage, UINT iconId = IDI_QUON)
     {
         ::SendMessageA(player.m_hWnd, WM_TRAYNOTIFY, iconId, mouseMessage);
@@ -290,7 +272,8 @@ public:
     bool VideoVisible() const { return ::IsWindowVisible(video) != FALSE; }
     HWND Control() const { return player.m_pVideoDlg->m_player.m_hWnd; }
 
-    TestPlayerDlg player;
+    PlayerSession session;
+    TestPlayerDlg& player = session.player;
     HWND video = nullptr;
     HWND ticker = nullptr;
 };
@@ -570,8 +553,10 @@ TEST_F(TrayPlayer, HidingThroughTheIconMovesAVisibleVideoWindowToItsCompactCorne
     ASSERT_TRUE(VideoVisible()) << "shown again after the change";
     EXPECT_TRUE(HasNoStyle(video, WS_CAPTION)) << "no caption";
     EXPECT_TRUE(HasNoStyle(video, WS_THICKFRAME)) << "no sizing border";
-    ExpectRect(WindowRect(video), screen.right - 264, screen.bottom - 148, 160, 120, "compact window");
-    ExpectRect(ChildRect(video, Control()), 2, 2, 156, 116, "control inside the compact window");
+    ExpectRect(WindowRect(video), screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, "compact window");
+    ExpectRect(ChildRect(video, Control()), layout::kCompactControl.x, layout::kCompactControl.y,
+               layout::kCompactControl.cx, layout::kCompactControl.cy, "control inside the compact window");
     EXPECT_TRUE(::IsWindowVisible(Control()));
     EXPECT_FALSE(player.m_videoNormal);
 
@@ -579,7 +564,8 @@ TEST_F(TrayPlayer, HidingThroughTheIconMovesAVisibleVideoWindowToItsCompactCorne
     TrayMouse(WM_LBUTTONDOWN);
     EXPECT_TRUE(PlayerVisible());
     EXPECT_FALSE(player.m_videoNormal);
-    ExpectRect(WindowRect(video), screen.right - 264, screen.bottom - 148, 160, 120, "still compact");
+    ExpectRect(WindowRect(video), screen.right - layout::kCompactFromRight, screen.bottom - layout::kCompactFromBottom,
+               layout::kCompactWidth, layout::kCompactHeight, "still compact");
 
     Command(ID_TRAY_SHOW_MAIN);
     PumpFor(30);
@@ -650,7 +636,8 @@ TEST_F(TrayPlayer, GreetingCommandShowsTheTickerTopmostBelowTheStatusLineAndHide
     EXPECT_TRUE(player.m_tickerShown);
     ASSERT_TRUE(TickerVisible());
     const RECT own = WindowRect(player.m_hWnd);
-    ExpectRect(WindowRect(ticker), own.left + 150, own.top + 155, 236, 20, "ticker");
+    const layout::Place& at = layout::kTickerFromPlayer;
+    ExpectRect(WindowRect(ticker), own.left + at.x, own.top + at.y, at.cx, at.cy, "ticker");
     EXPECT_TRUE(::GetWindowLongPtrA(ticker, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(::GetActiveWindow(), ticker) << "the strip takes the keyboard: Enter and Esc reach it";
 

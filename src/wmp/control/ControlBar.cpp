@@ -22,27 +22,6 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
     FillRect(dc, &rect, brush);
 }
 
-// Text colour and background mode for one pass, put back when it ends.
-class CScopedTextStyle {
-public:
-    CScopedTextStyle(HDC dc, COLORREF colour)
-        : m_dc(dc), m_colour(SetTextColor(dc, colour)), m_mode(SetBkMode(dc, TRANSPARENT))
-    {
-    }
-    ~CScopedTextStyle()
-    {
-        SetBkMode(m_dc, m_mode);
-        SetTextColor(m_dc, m_colour);
-    }
-    CScopedTextStyle(const CScopedTextStyle&) = delete;
-    CScopedTextStyle& operator=(const CScopedTextStyle&) = delete;
-
-private:
-    HDC m_dc;
-    COLORREF m_colour;
-    int m_mode;
-};
-
 }  // namespace
 
 std::string FormatPlayTime(long long milliseconds)

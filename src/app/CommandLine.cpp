@@ -1,0 +1,19 @@
+// The program's command line, read wide.
+#include "app/CommandLine.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+std::vector<std::wstring> CommandLineArguments()
+{
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!words)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.emplace_back(words[i]);
+    ::LocalFree(words);
+    return arguments;
+}
