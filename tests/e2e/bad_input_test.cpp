@@ -305,8 +305,7 @@ TEST_F(BadInput, DISABLED_OnlyBadFilesWithTheCurrentRepeatedOnceEndTheList)
 }
 
 // Bad files chosen again after their list ended, now in front of a good one: the good one plays.
-// Disabled for the same reason: the failed paths stay silent until something has played.
-TEST_F(BadInput, DISABLED_BadFilesChosenAgainDoNotKeepTheNextGoodFileFromPlaying)
+TEST_F(BadInput, BadFilesChosenAgainDoNotKeepTheNextGoodFileFromPlaying)
 {
     const std::vector<std::string> names = BadNames("");
     OpenWithDialog(Quoted(names));
