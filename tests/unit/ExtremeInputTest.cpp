@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/logic/Dbcs.h"
 #include "player/logic/StatusText.h"
 #include "playback/logic/Transport.h"
 #include "ticker/logic/TickerText.h"
+#include "wmp/logic/StateStream.h"
 
 namespace {
 
@@ -73,6 +76,24 @@ TEST(ExtremeInput, MessageFileBytesAtTheLimit)
     const std::string nul("\0abc", 4);
     EXPECT_EQ("", LoadTickerText(nul.data(), nul.size()));
     EXPECT_EQ("", LoadTickerText(nullptr, 10));
+}
+
+// Found by state_stream_fuzz: the unnamed entry may carry bytes of its own. They are read past
+// and written back empty; every named value keeps what it held.
+TEST(ExtremeInput, UnnamedStateEntryWithBytesReadsAndWritesBackEmpty)
+{
+    const std::vector<std::uint8_t> initial = BuildInitialStateStream();
+    // Header (16 bytes), AudioStream (2 + 4), five Booleans (2 + 2 each): the unnamed entry's type.
+    const std::size_t entry = 16 + 6 + 5 * 4;
+    ASSERT_EQ(0, initial[entry] | initial[entry + 1] << 8);
+    std::vector<std::uint8_t> stream = initial;
+    stream[entry + 2] = 6; // a byte count of 6: four bytes, then the two zero bytes
+    stream.insert(stream.begin() + entry + 6, {'a', 'b', 'c', 'd'});
+    PlayerInitialState state;
+    state.volume = 1;
+    ASSERT_TRUE(ParseStateStream(stream.data(), stream.size(), state));
+    EXPECT_EQ(-600, state.volume);
+    EXPECT_EQ(initial, SerializeStateStream(state));
 }
 
 } // namespace
