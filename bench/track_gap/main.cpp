@@ -1,6 +1,8 @@
-// Plays a list of short tones back to back through the player control, driven the way the
+// Plays lists of short tones back to back through the player control, driven the way the
 // Windows Media window drives it, and measures from the recorded sound the gap between items and
-// how much of each item is missing. Run it with bench/track_gap/run.sh.
+// how much of each item is missing: items of one format, items of changing sample rates, both
+// again while a child process keeps one core busy, and how soon a volume change and a stop are
+// heard. Run it with bench/track_gap/run.sh.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,7 +29,10 @@ constexpr double kToneLevel = 0.4;
 constexpr double kPi = 3.14159265358979;
 
 // Each item has a pitch of its own, so that items are told apart even where they touch.
-double ItemHz(int item) { return 400.0 + 250.0 * item; }
+double ItemHz(int item)
+{
+    return 400.0 + 250.0 * item;
+}
 
 // ---- the host ----------------------------------------------------------------------------------
 
@@ -44,10 +49,10 @@ struct Host {
     HWND control = nullptr;
     std::vector<std::wstring> list;
     size_t next = 0;
-    int reportsEnded = 0;
     bool done = false;
-    std::vector<double> startTimes;  // Unix time of each 0 -> 2 report
-    std::vector<double> endTimes;    // Unix time of each 2 -> 0 report
+    bool advance = true;            // the next item is named from inside the end report
+    std::vector<double> startTimes; // Unix time of each 0 -> 2 report
+    std::vector<double> endTimes;   // Unix time of each 2 -> 0 report
 };
 
 Host g_host;
@@ -95,7 +100,10 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 g_host.startTimes.push_back(UnixNow());
             if (from == kPlayStatePlaying && to == kPlayStateStopped) {
                 g_host.endTimes.push_back(UnixNow());
-                PlayNext();
+                if (g_host.advance)
+                    PlayNext();
+                else
+                    g_host.done = true;
             }
         }
         return 0;
@@ -134,7 +142,7 @@ double ToneLevel(const std::vector<float>& s, size_t from, size_t count, double 
 }
 
 struct Span {
-    double begin = -1;  // seconds into the recording
+    double begin = -1; // seconds into the recording
     double end = -1;
 };
 
@@ -142,8 +150,8 @@ struct Span {
 // the steadiest level it reaches (the control plays at its own volume, not at the written level).
 Span FindTone(const std::vector<float>& s, std::uint32_t rate, double hz)
 {
-    const size_t window = rate / 100;  // 10 ms
-    const size_t hop = rate / 1000;    // 1 ms
+    const size_t window = rate / 100; // 10 ms
+    const size_t hop = rate / 1000;   // 1 ms
     std::vector<double> levels;
     for (size_t at = 0; at + window <= s.size(); at += hop)
         levels.push_back(ToneLevel(s, at, window, hz, rate));
@@ -152,7 +160,7 @@ Span FindTone(const std::vector<float>& s, std::uint32_t rate, double hz)
         return span;
     const double peak = *std::max_element(levels.begin(), levels.end());
     if (peak < 0.005)
-        return span;  // not there at all
+        return span; // not there at all
     for (size_t i = 0; i < levels.size(); ++i) {
         if (levels[i] >= 0.5 * peak) {
             const double centre = (i * hop + window / 2.0) / rate;
@@ -180,25 +188,44 @@ std::string WindowsPath(const char* unixPath)
     return out;
 }
 
-void Analyse(const char* recordPath, double recordStart)
+// One list played: its items and when it played.
+struct ListRun {
+    std::string title;
+    std::vector<int> rates;
+    double from = 0; // Unix times
+    double to = 0;
+    std::vector<double> endTimes;
+};
+
+// The recording's samples between two Unix times.
+std::vector<float> Slice(const Recording& recording, double recordStart, double from, double to)
 {
-    Recording recording;
-    if (!LoadRecording(WindowsPath(recordPath), recording) || recording.sampleRate <= 0) {
-        std::printf("could not read the recording %s\n", recordPath);
-        return;
-    }
-    const std::vector<float>& samples = recording.samples;
+    const auto rate = static_cast<double>(recording.sampleRate);
+    const size_t begin = static_cast<size_t>(std::max(0.0, (from - recordStart) * rate));
+    const size_t end =
+        std::min(recording.samples.size(), static_cast<size_t>(std::max(0.0, (to - recordStart) * rate)));
+    if (begin >= end)
+        return {};
+    return std::vector<float>(recording.samples.begin() + begin, recording.samples.begin() + end);
+}
+
+void AnalyseList(const Recording& recording, double recordStart, const ListRun& run)
+{
+    const std::vector<float> samples = Slice(recording, recordStart, run.from, run.to);
     const std::uint32_t rate = static_cast<std::uint32_t>(recording.sampleRate);
-    std::printf("\nrecording: %.2f s at %u Hz\n", samples.size() / static_cast<double>(rate), rate);
-    std::printf("%4s %8s %9s %9s %9s %10s\n", "item", "Hz", "heard ms", "cut ms", "gap ms", "report ms");
+    const double sliceStart = std::max(run.from, recordStart);
+    std::printf("\n== %s\n", run.title.c_str());
+    std::printf("%4s %8s %7s %9s %9s %9s %10s\n", "item", "Hz", "rate", "heard ms", "cut ms", "gap ms",
+                "report ms");
+    const int items = static_cast<int>(run.rates.size());
     std::vector<Span> spans;
-    for (int i = 0; i < kItems; ++i)
+    for (int i = 0; i < items; ++i)
         spans.push_back(FindTone(samples, rate, ItemHz(i)));
     std::vector<double> gaps, cuts, reportLags;
-    for (int i = 0; i < kItems; ++i) {
+    for (int i = 0; i < items; ++i) {
         const Span& span = spans[i];
         if (span.begin < 0) {
-            std::printf("%4d %8.0f   not heard\n", i + 1, ItemHz(i));
+            std::printf("%4d %8.0f %7d   not heard\n", i + 1, ItemHz(i), run.rates[i]);
             continue;
         }
         // A window centred on an edge of the tone sees half of it: the spans run edge to edge, to
@@ -207,62 +234,81 @@ void Analyse(const char* recordPath, double recordStart)
         const double cutMs = std::max(0.0, kItemMs - heardMs);
         cuts.push_back(cutMs);
         char gapText[32] = "-";
-        if (i + 1 < kItems && spans[i + 1].begin >= 0) {
+        if (i + 1 < items && spans[i + 1].begin >= 0) {
             const double gapMs = (spans[i + 1].begin - span.end) * 1000 - 1;
             gaps.push_back(gapMs);
             std::snprintf(gapText, sizeof gapText, "%.1f", gapMs);
         }
-        // When the end was reported, against when the item was last heard (positive: after).
+        // When the end was reported, against when the item was last heard (negative: before).
         char lagText[32] = "-";
-        if (recordStart > 0 && i < static_cast<int>(g_host.endTimes.size())) {
-            const double lagMs = (g_host.endTimes[i] - (recordStart + span.end)) * 1000;
+        if (recordStart > 0 && i < static_cast<int>(run.endTimes.size())) {
+            const double lagMs = (run.endTimes[i] - (sliceStart + span.end)) * 1000;
             reportLags.push_back(lagMs);
             std::snprintf(lagText, sizeof lagText, "%.1f", lagMs);
         }
-        std::printf("%4d %8.0f %9.1f %9.1f %9s %10s\n", i + 1, ItemHz(i), heardMs, cutMs, gapText, lagText);
+        std::printf("%4d %8.0f %7d %9.1f %9.1f %9s %10s\n", i + 1, ItemHz(i), run.rates[i], heardMs, cutMs,
+                    gapText, lagText);
     }
-    std::printf("\nitems heard: %zu of %d\n", cuts.size(), kItems);
+    std::printf("items heard: %zu of %d\n", cuts.size(), items);
     if (!gaps.empty())
-        std::printf("gap between items: median %.1f ms, min %.1f ms, max %.1f ms\n", Median(gaps),
-                    *std::min_element(gaps.begin(), gaps.end()),
-                    *std::max_element(gaps.begin(), gaps.end()));
+        std::printf("silence at the joins: median %.1f ms, min %.1f ms, max %.1f ms (%zu joins)\n",
+                    Median(gaps), *std::min_element(gaps.begin(), gaps.end()),
+                    *std::max_element(gaps.begin(), gaps.end()), gaps.size());
     if (!cuts.empty())
-        std::printf("missing of each item: median %.1f ms, max %.1f ms (of %d ms)\n", Median(cuts),
-                    *std::max_element(cuts.begin(), cuts.end()), kItemMs);
+        std::printf("missing of each item: median %.1f ms, max %.1f ms (of %d ms); first item %.1f ms\n",
+                    Median(cuts), *std::max_element(cuts.begin(), cuts.end()), kItemMs,
+                    spans[0].begin >= 0 ? cuts[0] : -1.0);
     if (!reportLags.empty())
-        std::printf("end report after the last sound: median %.1f ms, min %.1f ms, max %.1f ms\n",
+        std::printf("end report against the last sound: median %.1f ms, min %.1f ms, max %.1f ms\n",
                     Median(reportLags), *std::min_element(reportLags.begin(), reportLags.end()),
                     *std::max_element(reportLags.begin(), reportLags.end()));
 }
 
-}  // namespace
-
-int main()
+// Where the level of the steady tone first falls to below 70 % of what it was, and where it
+// falls silent, in seconds into the samples.
+void LevelSteps(const std::vector<float>& s, std::uint32_t rate, double& drop, double& silent)
 {
-    setvbuf(stdout, nullptr, _IONBF, 0);
-    OleInitialize(nullptr);
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!RegisterMediaPlayerControl(instance)) {
-        std::printf("the player control could not be registered\n");
-        return 1;
-    }
-
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string dir = std::string(temp) + "quon_track_gap";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    std::vector<std::string> files;
-    for (int i = 0; i < kItems; ++i) {
-        // Full level from the first sample to the last (no fades): the edges show in the recording.
-        const std::string path = dir + "\\tone" + std::to_string(i + 1) + ".wav";
-        if (!WriteFileBytes(path, MakeToneWave(kItemMs, ItemHz(i), kToneLevel))) {
-            std::printf("could not write %s\n", path.c_str());
-            return 1;
+    drop = silent = -1;
+    const size_t window = rate / 200; // 5 ms
+    double first = 0;
+    bool sounding = false;
+    for (size_t at = 0; at + window <= s.size(); at += window / 5) {
+        float peak = 0;
+        for (size_t i = at; i < at + window; ++i)
+            peak = std::max(peak, std::fabs(s[i]));
+        const double t = (at + window / 2.0) / rate;
+        if (!sounding) {
+            if (peak > 0.05) {
+                sounding = true;
+                first = -t; // the level is taken 100 ms later
+            }
+            continue;
         }
-        files.push_back(path);
-        g_host.list.push_back(std::wstring(path.begin(), path.end()));
+        if (first < 0 && t > -first + 0.1)
+            first = peak;
+        if (first > 0 && drop < 0 && peak < 0.7 * first)
+            drop = t;
+        if (drop >= 0 && peak < 0.02) {
+            silent = t;
+            return;
+        }
     }
+}
 
+// ---- the runs ----------------------------------------------------------------------------------
+
+// A new list for the same host window and control.
+void ResetHost()
+{
+    Host fresh;
+    fresh.window = g_host.window;
+    fresh.control = g_host.control;
+    fresh.list = g_host.list;
+    g_host = fresh;
+}
+
+void CreateHost(HINSTANCE instance)
+{
     WNDCLASSA wc{};
     wc.lpfnWndProc = &HostProc;
     wc.hInstance = instance;
@@ -270,32 +316,167 @@ int main()
     RegisterClassA(&wc);
     g_host.window = CreateWindowExA(0, wc.lpszClassName, "track gap", WS_OVERLAPPEDWINDOW, 0, 0, 340, 280,
                                     nullptr, nullptr, instance, nullptr);
-    g_host.control = CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 320, 240,
-                                     g_host.window, reinterpret_cast<HMENU>(IDC_MEDIA_PLAYER), instance,
-                                     nullptr);
+    g_host.control =
+        CreateWindowExA(0, QUON_PLAYER_CONTROL_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 320, 240,
+                        g_host.window, reinterpret_cast<HMENU>(IDC_MEDIA_PLAYER), instance, nullptr);
     const std::vector<std::uint8_t> stream = BuildInitialStateStream();
-    SendMessageA(g_host.control, kLoadFromStreamCode, stream.size(),
-                 reinterpret_cast<LPARAM>(stream.data()));
+    SendMessageA(g_host.control, kLoadFromStreamCode, stream.size(), reinterpret_cast<LPARAM>(stream.data()));
+}
 
-    std::printf("%d tones of %d ms, played back to back through the player control\n", kItems, kItemMs);
-    Pump(500, false);
+// Plays one list of tones, one per rate, back to back.
+ListRun PlayList(const std::string& dir, const std::string& title, const std::vector<int>& rates,
+                 std::vector<std::string>& files)
+{
+    ListRun run;
+    run.title = title;
+    run.rates = rates;
+    g_host.list.clear();
+    for (size_t i = 0; i < rates.size(); ++i) {
+        // Full level from the first sample to the last (no fades): the edges show in the recording.
+        const std::string path = dir + "\\tone" + std::to_string(files.size() + 1) + ".wav";
+        WriteFileBytes(path, MakeToneWave(kItemMs, ItemHz(static_cast<int>(i)), kToneLevel, rates[i]));
+        files.push_back(path);
+        g_host.list.push_back(std::wstring(path.begin(), path.end()));
+    }
+    ResetHost();
+    Pump(300, false);
+    run.from = UnixNow();
     PlayNext();
-    Pump(kItems * (kItemMs + 3000), true);
-    Pump(1000, false);  // the last item's tail reaches the recording
+    Pump(static_cast<DWORD>(rates.size()) * (kItemMs + 3000), true);
+    Pump(800, false); // the last item's tail reaches the recording
+    run.to = UnixNow();
+    run.endTimes = g_host.endTimes;
+    std::printf("%s: %zu starts, %zu ends reported\n", title.c_str(), g_host.startTimes.size(),
+                g_host.endTimes.size());
+    return run;
+}
 
-    std::printf("reports: %zu starts, %zu ends\n", g_host.startTimes.size(), g_host.endTimes.size());
-    std::vector<double> switchMs;
-    for (size_t i = 0; i + 1 < g_host.startTimes.size() && i < g_host.endTimes.size(); ++i)
-        switchMs.push_back((g_host.startTimes[i + 1] - g_host.endTimes[i]) * 1000);
-    if (!switchMs.empty())
-        std::printf("end report to the next start report: median %.1f ms\n", Median(switchMs));
+struct LevelRun {
+    double from = 0, to = 0, volumeAt = 0, stopAt = 0;
+};
+
+// A steady tone; its volume goes from -600 to -1200 a second in, and it is stopped a second later.
+LevelRun PlayLevels(const std::string& dir, std::vector<std::string>& files)
+{
+    LevelRun run;
+    const std::string path = dir + "\\steady.wav";
+    WriteFileBytes(path, MakeToneWave(4000, 500, 0.8));
+    files.push_back(path);
+    g_host.list = {std::wstring(path.begin(), path.end())};
+    ResetHost();
+    g_host.advance = false;
+    Pump(300, false);
+    run.from = UnixNow();
+    PlayNext();
+    Pump(1000, false);
+    VARIANT volume;
+    VariantInit(&volume);
+    volume.vt = VT_I4;
+    volume.lVal = -1200;
+    run.volumeAt = UnixNow();
+    Invoke(kDispidVolume, DISPATCH_PROPERTYPUT, {volume});
+    Pump(1000, false);
+    run.stopAt = UnixNow();
+    Invoke(kDispidStop, DISPATCH_METHOD);
+    Pump(800, false);
+    volume.lVal = -600;
+    Invoke(kDispidVolume, DISPATCH_PROPERTYPUT, {volume});
+    run.to = UnixNow();
+    return run;
+}
+
+// A child that keeps one core busy: this program again, spinning.
+PROCESS_INFORMATION StartSpinner()
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine = std::string("\"") + self + "\" --spin";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    return info;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--spin") == 0) {
+        // Spins for at most a minute, in case the parent is gone without ending it.
+        const DWORD start = GetTickCount();
+        volatile unsigned long long counter = 0;
+        while (GetTickCount() - start < 60000)
+            counter = counter + 1;
+        return 0;
+    }
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    OleInitialize(nullptr);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!RegisterMediaPlayerControl(instance)) {
+        std::printf("the player control could not be registered\n");
+        return 1;
+    }
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "quon_track_gap";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::vector<std::string> files;
+    CreateHost(instance);
+    Pump(500, false);
+
+    const std::vector<int> sameRate(kItems, 44100);
+    std::vector<int> mixedRates;
+    for (int i = 0; i < kItems; ++i)
+        mixedRates.push_back(i % 3 == 0 ? 44100 : (i % 3 == 1 ? 22050 : 48000));
+    std::printf("lists of %d tones of %d ms, played back to back through the player control\n", kItems,
+                kItemMs);
+    std::vector<ListRun> runs;
+    runs.push_back(PlayList(dir, "one format (44.1 kHz stereo)", sameRate, files));
+    runs.push_back(PlayList(dir, "sample rates 44.1 / 22.05 / 48 kHz in turn (each a device of its own)",
+                            mixedRates, files));
+    const LevelRun levels = PlayLevels(dir, files);
+    PROCESS_INFORMATION spinner = StartSpinner();
+    Sleep(500);
+    runs.push_back(PlayList(dir, "one format, one core kept busy by a child", sameRate, files));
+    runs.push_back(PlayList(dir, "sample rates in turn, one core kept busy by a child", mixedRates, files));
+    if (spinner.hProcess) {
+        TerminateProcess(spinner.hProcess, 0);
+        CloseHandle(spinner.hProcess);
+        CloseHandle(spinner.hThread);
+    } else {
+        std::printf("(the spinning child did not start: the last two lists ran without load)\n");
+    }
 
     const char* record = std::getenv("QUON_RECORD");
-    const char* recordStart = std::getenv("QUON_RECORD_START");
-    if (record)
-        Analyse(record, recordStart ? std::atof(recordStart) : 0);
-    else
+    const char* recordStartText = std::getenv("QUON_RECORD_START");
+    const double recordStart = recordStartText ? std::atof(recordStartText) : 0;
+    Recording recording;
+    if (!record) {
         std::printf("no recording (QUON_RECORD unset): run bench/track_gap/run.sh for the sound figures\n");
+    } else if (!LoadRecording(WindowsPath(record), recording) || recording.sampleRate <= 0 ||
+               recordStart <= 0) {
+        std::printf("could not read the recording %s\n", record);
+    } else {
+        std::printf("\nrecording: %.2f s at %d Hz\n", recording.Seconds(), recording.sampleRate);
+        for (const ListRun& run : runs)
+            AnalyseList(recording, recordStart, run);
+        const std::vector<float> s = Slice(recording, recordStart, levels.from, levels.to);
+        double drop = 0, silent = 0;
+        LevelSteps(s, static_cast<std::uint32_t>(recording.sampleRate), drop, silent);
+        std::printf("\n== volume -600 -> -1200, then stop, on a steady tone\n");
+        if (drop < 0 || silent < 0) {
+            std::printf("level steps not found\n");
+        } else {
+            const double from = std::max(levels.from, recordStart);
+            // The recording's own offset from the clock (up to 0.1 s) cancels in the difference.
+            std::printf("volume change heard %.0f ms after the call, stop heard %.0f ms after the call "
+                        "(both with the recording's offset)\n",
+                        (from + drop - levels.volumeAt) * 1000, (from + silent - levels.stopAt) * 1000);
+            std::printf("volume change heard %.0f ms later than a stop is\n",
+                        ((from + drop - levels.volumeAt) - (from + silent - levels.stopAt)) * 1000);
+        }
+    }
 
     DestroyWindow(g_host.window);
     for (const std::string& path : files)

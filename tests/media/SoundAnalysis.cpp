@@ -1,10 +1,12 @@
 // Reading WAV recordings and splitting them into tones.
 #include "SoundAnalysis.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -15,6 +17,78 @@ std::uint32_t Read32(const std::uint8_t* p)
 std::uint16_t Read16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+// One tone over the samples first..last.
+Tone MakeTone(const Recording& recording, std::size_t first, std::size_t last)
+{
+    const auto& s = recording.samples;
+    Tone tone;
+    tone.start = static_cast<double>(first) / recording.sampleRate;
+    tone.length = static_cast<double>(last + 1 - first) / recording.sampleRate;
+    int crossings = 0;
+    double peak = 0;
+    for (std::size_t k = first; k <= last; ++k) {
+        peak = std::max(peak, static_cast<double>(std::fabs(s[k])));
+        if (k > first && (s[k - 1] < 0) != (s[k] < 0))
+            ++crossings;
+    }
+    tone.peak = peak;
+    tone.frequency = tone.length > 0 ? crossings / (2.0 * tone.length) : 0;
+    return tone;
+}
+
+// Splits a stretch of sound where its pitch changes: at the zero crossing where the half periods
+// of the few crossings before and after it differ by more than a sixth. Parts shorter than 20 ms
+// are not split off (a cut or a click is no tone of its own).
+std::vector<std::pair<std::size_t, std::size_t>> SplitByPitch(const std::vector<float>& s, int rate,
+                                                              std::size_t first, std::size_t last)
+{
+    constexpr std::size_t kSide = 6;  // half periods compared on each side
+    std::vector<std::size_t> crossings;
+    for (std::size_t k = first + 1; k <= last; ++k) {
+        if ((s[k - 1] < 0) != (s[k] < 0))
+            crossings.push_back(k);
+    }
+    auto median = [&](std::size_t from, std::size_t to) {  // of the half periods from..to-1
+        std::vector<std::size_t> halves;
+        for (std::size_t i = from; i < to; ++i)
+            halves.push_back(crossings[i + 1] - crossings[i]);
+        std::nth_element(halves.begin(), halves.begin() + halves.size() / 2, halves.end());
+        return static_cast<double>(halves[halves.size() / 2]);
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> parts;
+    std::size_t partStart = first;
+    const std::size_t minPart = static_cast<std::size_t>(rate / 50);  // 20 ms
+    for (std::size_t i = kSide; i + kSide < crossings.size(); ++i) {
+        auto ratioAt = [&](std::size_t at) {
+            const double before = median(at - kSide, at);
+            const double after = median(at, at + kSide);
+            return before > after ? before / after : after / before;
+        };
+        if (ratioAt(i) <= 7.0 / 6.0)
+            continue;
+        // The change is where the two sides differ most: all of the old pitch before, all of
+        // the new one after.
+        // (Means here: a median is as far apart a crossing or two off the change.)
+        auto meanRatioAt = [&](std::size_t at) {
+            const double before = static_cast<double>(crossings[at] - crossings[at - kSide]);
+            const double after = static_cast<double>(crossings[at + kSide] - crossings[at]);
+            return before > after ? before / after : after / before;
+        };
+        std::size_t best = i;
+        for (std::size_t j = i + 1; j <= i + kSide && j + kSide < crossings.size(); ++j) {
+            if (meanRatioAt(j) > meanRatioAt(best))
+                best = j;
+        }
+        if (crossings[best] - partStart >= minPart && last + 1 - crossings[best] >= minPart) {
+            parts.emplace_back(partStart, crossings[best] - 1);
+            partStart = crossings[best];
+        }
+        i = best + kSide;  // the next change is looked for past this one's window
+    }
+    parts.emplace_back(partStart, last);
+    return parts;
 }
 
 } // namespace
@@ -92,19 +166,9 @@ std::vector<Tone> FindTones(const Recording& recording, double threshold, double
         std::size_t last = lastLoud;
         while (last + 1 < s.size() && s[last + 1] != 0 && (s[last + 1] > 0) == (s[last] > 0))
             ++last;
-        Tone tone;
-        tone.start = static_cast<double>(first) / recording.sampleRate;
-        tone.length = static_cast<double>(last + 1 - first) / recording.sampleRate;
-        int crossings = 0;
-        double peak = 0;
-        for (std::size_t k = first; k <= last; ++k) {
-            peak = std::max(peak, static_cast<double>(std::fabs(s[k])));
-            if (k > first && (s[k - 1] < 0) != (s[k] < 0))
-                ++crossings;
-        }
-        tone.peak = peak;
-        tone.frequency = tone.length > 0 ? crossings / (2.0 * tone.length) : 0;
-        tones.push_back(tone);
+        // Tones that touch (a player that joins items without a gap) are told apart by pitch.
+        for (const auto& part : SplitByPitch(s, recording.sampleRate, first, last))
+            tones.push_back(MakeTone(recording, part.first, part.second));
     }
     return tones;
 }

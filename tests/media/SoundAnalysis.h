@@ -24,7 +24,8 @@ struct Tone {
 };
 
 // Splits the recording into stretches of sound separated by silence (at least minGap seconds
-// below the threshold); each stretch is one tone. Sample-accurate at the edges.
+// below the threshold), and a stretch where its pitch changes into one tone per pitch; each
+// stretch is one tone. Sample-accurate at the edges (to about a half period where tones touch).
 std::vector<Tone> FindTones(const Recording& recording, double threshold = 0.02, double minGap = 0.010);
 
 // The loudest absolute sample between two times.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TestMedia.h"
+#include "PlayerSession.h"
 #include "WinTestSupport.h"
 #include "app/PlayerApp.h"
 #include "playback/OpenPaths.h"
@@ -22,19 +23,12 @@
 
 namespace {
 
-// 2026-12-07 was a Monday: no greeting, no splash.
-const std::time_t kPlainMonday = 1796644800;
 const DWORD kStartWait = 10000;
 const DWORD kEndWait = 15000;
 // Long enough never to end by itself while a test drives the keys.
 const int kLongMs = 60000;
 // Korean letters and an emoji: none of them has a GBK code.
 const wchar_t kOutsideGbk[] = L"\xD55C\xAE00\xB178\xB798\xD83C\xDFB5.wav";
-
-class TestPlayerDlg : public CPlayerDlg {
-public:
-    std::time_t ReadClock() const override { return kPlainMonday; }
-};
 
 std::string Ansi(const std::wstring& text)
 {
@@ -144,21 +138,14 @@ protected:
 
     void StartPlayer()
     {
-        g_playList.RemoveAll();
-        player = std::make_unique<TestPlayerDlg>();
-        ASSERT_TRUE(player->Create(IDD_PLAYER, nullptr));
-        PumpFor(150);
+        session = std::make_unique<PlayerSession>();
+        player = &session->player;
+        ASSERT_TRUE(session->Created());
     }
     void ClosePlayer()
     {
-        if (player && player->m_hWnd) {
-            ::SendMessageA(player->m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-            player->DestroyWindow();
-        }
-        player.reset();
-        PumpFor(50);
-        g_statusFont.DeleteObject();
-        g_playList.RemoveAll();
+        session.reset();
+        player = nullptr;
     }
 
     // The paths the player made current, each once, until "Songs Over" (or timeoutMs).
@@ -202,7 +189,8 @@ protected:
     }
 
     MediaFolder media;
-    std::unique_ptr<TestPlayerDlg> player;
+    std::unique_ptr<PlayerSession> session;
+    TestPlayerDlg* player = nullptr;
 };
 
 // ---- dropped files -------------------------------------------------------------------------
@@ -492,16 +480,11 @@ TEST(MediaKeysTaken, APlayerStartsWithTheKeysThatAreFree)
 {
     HWND other = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(::RegisterHotKey(other, 1, 0, VK_MEDIA_STOP));
-    g_playList.RemoveAll();
-    auto player = std::make_unique<TestPlayerDlg>();
-    ASSERT_TRUE(player->Create(IDD_PLAYER, nullptr));
-    PumpFor(150);
-    EXPECT_FALSE(::RegisterHotKey(other, 2, 0, VK_MEDIA_NEXT_TRACK)) << "the free keys are the player's";
-    ::SendMessageA(player->m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-    player->DestroyWindow();
-    player.reset();
-    PumpFor(50);
-    g_statusFont.DeleteObject();
+    {
+        PlayerSession session;
+        ASSERT_TRUE(session.Created());
+        EXPECT_FALSE(::RegisterHotKey(other, 2, 0, VK_MEDIA_NEXT_TRACK)) << "the free keys are the player's";
+    }
     ::UnregisterHotKey(other, 1);
     ::DestroyWindow(other);
 }

@@ -5,8 +5,7 @@
 
 #include <utility>
 
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { Reset(); }
@@ -42,8 +41,7 @@ public:
     }
 
     // Asks the held object for another interface; an empty pointer when it has none.
-    template <class U>
-    ComPtr<U> As(REFIID iid) const
+    template <class U> ComPtr<U> As(REFIID iid) const
     {
         ComPtr<U> out;
         if (m_p)

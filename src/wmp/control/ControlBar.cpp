@@ -22,7 +22,7 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
     FillRect(dc, &rect, brush);
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatPlayTime(long long milliseconds)
 {
@@ -38,8 +38,7 @@ std::string FormatPlayTime(long long milliseconds)
     return text;
 }
 
-void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long durationMs,
-                    COLORREF textColour)
+void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long durationMs, COLORREF textColour)
 {
     FillSolid(dc, rect, kBarFace);
 
@@ -62,7 +61,7 @@ void DrawControlBar(HDC dc, const RECT& rect, long long positionMs, long long du
     groove.left += kMargin;
     groove.right = textRect.left - kMargin;
     if (groove.right - groove.left < 2 * kThumbWidth)
-        return;  // too narrow for a tracker: the times alone
+        return; // too narrow for a tracker: the times alone
     groove.top = rect.top + (rect.bottom - rect.top - kGrooveHeight) / 2;
     groove.bottom = groove.top + kGrooveHeight;
     FillSolid(dc, groove, kGroove);

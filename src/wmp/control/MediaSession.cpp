@@ -7,10 +7,9 @@ namespace {
 
 // How far ahead of the clock a started stream begins: time for the prerolled renderers to take
 // their first samples, so that the start of the medium is not dropped as late. A sound renderer
-// opened for this graph (no device prepared in advance, as for the first item) starts its
-// stream cold and breaks up its first tenth of a second with the short lead.
-constexpr REFERENCE_TIME kWarmStartLead = 20 * 10000;
-constexpr REFERENCE_TIME kColdStartLead = 150 * 10000;
+// opened for this graph starts its stream cold and breaks up its first tenth of a second with a
+// shorter lead.
+constexpr REFERENCE_TIME kStartLead = 150 * 10000;
 // Waiting for a graph to preroll (decoders started, first samples at the renderers).
 constexpr DWORD kPrerollTimeoutMs = 3000;
 // After completion, when the length is unknown, the sound renderer's buffer is given this long.
@@ -51,7 +50,23 @@ bool IsConnected(IBaseFilter* filter)
     return false;
 }
 
-}  // namespace
+// The pin that feeds the filter's first connected input, or null.
+ComPtr<IPin> UpstreamOf(IBaseFilter* filter)
+{
+    ComPtr<IPin> result;
+    ComPtr<IEnumPins> pins;
+    if (FAILED(filter->EnumPins(pins.Receive())))
+        return result;
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Receive(), nullptr) == S_OK) {
+        if (SUCCEEDED(pin->ConnectedTo(result.Receive())) && result)
+            return result;
+    }
+    result.Reset();
+    return result;
+}
+
+} // namespace
 
 CMediaSession::~CMediaSession()
 {
@@ -60,8 +75,8 @@ CMediaSession::~CMediaSession()
         m_control->Stop();
 }
 
-HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT notifyMessage,
-                            LONG_PTR cookie, IBaseFilter* audioRenderer)
+HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT notifyMessage, LONG_PTR cookie,
+                            IBaseFilter* soundSink)
 {
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   m_graph.ReceiveVoid());
@@ -79,41 +94,47 @@ HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT no
     // shows nothing where the display has no 3D support. Unused, it leaves the graph again.
     ComPtr<IBaseFilter> videoRenderer;
     if (SUCCEEDED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                   videoRenderer.ReceiveVoid())))
+                                   videoRenderer.ReceiveVoid()))) {
+        // The renderer's window is a top-level window until the control takes it in; as a tool
+        // window that never shows by itself it gets no taskbar button of its own meanwhile.
+        if (ComPtr<IVideoWindow> window = videoRenderer.As<IVideoWindow>(IID_IVideoWindow)) {
+            window->put_AutoShow(OAFALSE);
+            window->put_WindowStyleEx(WS_EX_TOOLWINDOW);
+        }
         m_graph->AddFilter(videoRenderer.Get(), L"Video Renderer");
-
-    if (audioRenderer)
-        m_graph->AddFilter(audioRenderer, L"Audio Renderer");
+    }
+    if (soundSink)
+        m_graph->AddFilter(soundSink, L"Sound Sink");
 
     hr = m_graph->RenderFile(path.c_str(), nullptr);
-    if (videoRenderer && !IsConnected(videoRenderer.Get()))
+    const bool videoConnected = videoRenderer && IsConnected(videoRenderer.Get());
+    if (videoRenderer && !videoConnected)
         m_graph->RemoveFilter(videoRenderer.Get());
-    if (audioRenderer) {
-        m_usedAudioRenderer = IsConnected(audioRenderer);
-        if (!m_usedAudioRenderer)
-            m_graph->RemoveFilter(audioRenderer);
+    if (soundSink) {
+        m_feedsSink = IsConnected(soundSink);
+        if (m_feedsSink && videoConnected && SUCCEEDED(hr)) {
+            // Sound beside a picture is timed with it by a renderer of its own.
+            ComPtr<IPin> upstream = UpstreamOf(soundSink);
+            m_graph->RemoveFilter(soundSink);
+            m_feedsSink = false;
+            if (upstream && FAILED(m_graph->Render(upstream.Get())))
+                hr = VFW_S_AUDIO_NOT_RENDERED;
+        } else if (!m_feedsSink) {
+            m_graph->RemoveFilter(soundSink);
+        }
     }
     if (FAILED(hr))
         return hr;
 
     m_basicVideo = m_graph.As<IBasicVideo>(IID_IBasicVideo);
-    if (m_basicVideo && SUCCEEDED(m_basicVideo->GetVideoSize(&m_videoWidth, &m_videoHeight)))
+    if (videoConnected && m_basicVideo &&
+        SUCCEEDED(m_basicVideo->GetVideoSize(&m_videoWidth, &m_videoHeight)))
         m_hasPicture = m_videoWidth > 0 && m_videoHeight > 0;
     // A medium whose sound found no renderer plays only if it has a picture to show.
     if (hr == VFW_S_AUDIO_NOT_RENDERED && !m_hasPicture)
         return VFW_E_NO_AUDIO_HARDWARE;
-    if (m_hasPicture) {
-        m_video = m_graph.As<IVideoWindow>(IID_IVideoWindow);
-        if (m_video) {
-            // Taken into the control before the renderer can show a window of its own.
-            m_video->put_AutoShow(OAFALSE);
-            m_video->put_Owner(reinterpret_cast<OAHWND>(notifyWindow));
-            m_video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-            m_video->put_MessageDrain(reinterpret_cast<OAHWND>(notifyWindow));
-            m_videoOwned = true;
-        }
-    }
-    m_audio = m_graph.As<IBasicAudio>(IID_IBasicAudio);
+    if (!m_feedsSink)
+        m_audio = m_graph.As<IBasicAudio>(IID_IBasicAudio);
 
     if (m_seeking) {
         m_seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
@@ -121,16 +142,42 @@ HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT no
         if (SUCCEEDED(m_seeking->GetDuration(&duration)) && duration > 0)
             m_duration = duration;
     }
+    if (m_feedsSink && m_duration == 0) {
+        // The sink does not seek; the pin that feeds it knows the length.
+        ComPtr<IPin> upstream = UpstreamOf(soundSink);
+        ComPtr<IMediaSeeking> seeking = upstream.As<IMediaSeeking>(IID_IMediaSeeking);
+        LONGLONG duration = 0;
+        if (seeking && SUCCEEDED(seeking->GetDuration(&duration)) && duration > 0)
+            m_duration = duration;
+    }
+    return S_OK;
+}
 
-    // Prerolled now, so that starting costs no more than the run itself.
-    hr = m_control->Pause();
+void CMediaSession::AttachVideo(HWND owner)
+{
+    if (!m_hasPicture || m_videoOwned)
+        return;
+    m_video = m_graph.As<IVideoWindow>(IID_IVideoWindow);
+    if (!m_video)
+        return;
+    m_video->put_AutoShow(OAFALSE);
+    m_video->put_Owner(reinterpret_cast<OAHWND>(owner));
+    m_video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    m_video->put_MessageDrain(reinterpret_cast<OAHWND>(owner));
+    m_videoOwned = true;
+}
+
+HRESULT CMediaSession::Preroll()
+{
+    if (!m_control)
+        return E_UNEXPECTED;
+    if (m_feedsSink)
+        return S_OK; // the sink waits for the run; nothing to gain from a preroll
+    HRESULT hr = m_control->Pause();
     if (FAILED(hr))
         return hr;
     OAFilterState state = State_Stopped;
-    hr = m_control->GetState(kPrerollTimeoutMs, &state);
-    if (FAILED(hr))
-        return hr;
-    return S_OK;
+    return m_control->GetState(kPrerollTimeoutMs, &state);
 }
 
 HRESULT CMediaSession::Start()
@@ -139,20 +186,30 @@ HRESULT CMediaSession::Start()
         return E_UNEXPECTED;
     if (m_running)
         return S_OK;
+    m_complete = false;
+    if (m_feedsSink) {
+        // No clock: the graph decodes ahead as fast as the sink accepts.
+        m_filter->SetSyncSource(nullptr);
+        HRESULT hr = m_control->Run();
+        if (FAILED(hr))
+            return hr;
+        m_runStartTicks = TicksNow();
+        m_running = true;
+        return S_OK;
+    }
     HRESULT hr = m_control->Pause();
     if (FAILED(hr))
         return hr;
     OAFilterState state = State_Stopped;
     m_control->GetState(kPrerollTimeoutMs, &state);
 
-    m_complete = false;
     m_clock.Reset();
     m_filter->GetSyncSource(m_clock.Receive());
     hr = E_FAIL;
     if (m_clock) {
         REFERENCE_TIME now = 0;
         if (SUCCEEDED(m_clock->GetTime(&now))) {
-            m_streamStart = now + (m_usedAudioRenderer ? kWarmStartLead : kColdStartLead);
+            m_streamStart = now + kStartLead;
             hr = m_filter->Run(m_streamStart);
         }
     }
@@ -175,8 +232,7 @@ void CMediaSession::StopAndRewind()
     m_control->Stop();
     if (m_seeking) {
         LONGLONG start = 0;
-        m_seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                AM_SEEKING_NoPositioning);
+        m_seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
     }
     m_running = false;
     m_complete = false;
@@ -192,7 +248,7 @@ CMediaSession::GraphEvent CMediaSession::TakeEvents()
     while (m_events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
         m_events->FreeEventParams(code, param1, param2);
         if (!m_running)
-            continue;  // left over from before a stop
+            continue; // left over from before a stop
         if (code == EC_COMPLETE) {
             if (result == GraphEvent::None)
                 result = GraphEvent::Complete;
@@ -248,8 +304,8 @@ bool CMediaSession::IsOverdue() const
 {
     if (!m_running || m_complete || m_duration <= 0)
         return false;
-    const LONGLONG streamMs = m_clock ? (ClockNow() - m_streamStart) / 10000
-                                      : TicksToMs(TicksNow() - m_runStartTicks);
+    const LONGLONG streamMs =
+        m_clock ? (ClockNow() - m_streamStart) / 10000 : TicksToMs(TicksNow() - m_runStartTicks);
     return streamMs > DurationMs() + kOverdueMs;
 }
 

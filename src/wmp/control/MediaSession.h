@@ -15,14 +15,20 @@ public:
     CMediaSession(const CMediaSession&) = delete;
     CMediaSession& operator=(const CMediaSession&) = delete;
 
-    // Builds the graph for the file and prerolls it. The graph's events arrive at the window as
-    // notifyMessage with lParam = cookie. Fails for anything that cannot be played here: a
-    // missing file, data no decoder takes, or no device to render the sound to.
-    // A sound renderer made in advance (may be null) is offered to the graph first; whether it was
-    // taken is told by UsedAudioRenderer.
+    // Builds the graph for the file. The graph's events arrive at the window as notifyMessage
+    // with lParam = cookie. Fails for anything that cannot be played here: a missing file, data no
+    // decoder takes, or no device to render the sound to.
+    // A sound-only medium's sound goes to soundSink (may be null) when the sink takes its format;
+    // a medium with a picture keeps a sound renderer of its own, timed with its picture.
     HRESULT Open(const std::wstring& path, HWND notifyWindow, UINT notifyMessage, LONG_PTR cookie,
-                 IBaseFilter* audioRenderer);
-    bool UsedAudioRenderer() const { return m_usedAudioRenderer; }
+                 IBaseFilter* soundSink);
+    // Whether the sound goes to the sink: such a graph runs without a clock, as fast as the sink
+    // takes what it decodes.
+    bool FeedsSink() const { return m_feedsSink; }
+    // Takes the picture into the owner window (before the renderer can show a window of its own).
+    void AttachVideo(HWND owner);
+    // Decoders started and first samples at the renderers, so that starting costs only the run.
+    HRESULT Preroll();
 
     // Starts playing from the current position. Wine's own Run waits about 200 ms before the
     // first sample; the graph is run here at a start time just ahead of its clock instead, which
@@ -68,12 +74,12 @@ private:
     ComPtr<IBasicVideo> m_basicVideo;
     ComPtr<IReferenceClock> m_clock;
 
-    REFERENCE_TIME m_duration = 0;       // 100 ns units; 0 when the graph cannot tell
-    REFERENCE_TIME m_streamStart = 0;    // clock time of stream time 0 while running
-    LONGLONG m_runStartTicks = 0;        // performance counter at Start
-    LONGLONG m_completeTicks = 0;        // performance counter when the stream completed
+    REFERENCE_TIME m_duration = 0;    // 100 ns units; 0 when the graph cannot tell
+    REFERENCE_TIME m_streamStart = 0; // clock time of stream time 0 while running
+    LONGLONG m_runStartTicks = 0;     // performance counter at Start
+    LONGLONG m_completeTicks = 0;     // performance counter when the stream completed
     bool m_running = false;
-    bool m_usedAudioRenderer = false;
+    bool m_feedsSink = false;
     bool m_complete = false;
     bool m_hasPicture = false;
     bool m_videoOwned = false;

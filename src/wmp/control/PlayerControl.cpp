@@ -34,10 +34,12 @@ const CPlayerControl::MessageEntry CPlayerControl::s_messageMap[] = {
     {WM_ERASEBKGND, &CPlayerControl::OnEraseBackground},
     {WM_PAINT, &CPlayerControl::OnPaint},
     {WM_TIMER, &CPlayerControl::OnTimer},
-    {kMsgGraphNotify, &CPlayerControl::OnGraphNotify},
+    {kMsgItemOpened, &CPlayerControl::OnItemOpened},
+    {kMsgItemEnded, &CPlayerControl::OnItemEnded},
+    {kMsgRunDecoded, &CPlayerControl::OnRunDecoded},
+    {kMsgRunHandedOver, &CPlayerControl::OnRunHandedOver},
     {kMsgFireReports, &CPlayerControl::OnFireReports},
     {kLoadFromStreamCode, &CPlayerControl::OnLoadFromStream},
-    {kMsgPrepareAudio, &CPlayerControl::OnPrepareAudio},
 };
 
 LRESULT CALLBACK CPlayerControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -75,14 +77,17 @@ CPlayerControl::~CPlayerControl()
 
 void CPlayerControl::ShutDown()
 {
-    KillTimer(m_window, kEndTimer);
     KillTimer(m_window, kTickTimer);
-    KillTimer(m_window, kDrainTimer);
-    KillTimer(m_window, kPrepareTimer);
-    m_session.reset();
-    m_draining.clear();
+    KillTimer(m_window, kWaitOutputTimer);
+    // The media thread releases every graph, and takes their pictures out of this window, before
+    // the system destroys the children.
+    m_worker.reset();
+    m_output.reset();
+    m_item = 0;
+    m_ticket.reset();
+    m_playWanted = false;
+    m_stopAfterOpen = false;
     m_reports.clear();
-    m_spareAudioRenderer.Reset();
     if (m_state != ItemState::None)
         m_state = ItemState::Ended;
 }
@@ -110,7 +115,7 @@ LRESULT CPlayerControl::OnSize(WPARAM, LPARAM)
 
 LRESULT CPlayerControl::OnEraseBackground(WPARAM, LPARAM)
 {
-    return 1;  // all of it is painted by OnPaint
+    return 1; // all of it is painted by OnPaint
 }
 
 LRESULT CPlayerControl::OnPaint(WPARAM, LPARAM)
@@ -122,10 +127,8 @@ LRESULT CPlayerControl::OnPaint(WPARAM, LPARAM)
         FillRect(dc, &video, background);
     }
     if (m_showControls) {
-        const bool playing = m_state == ItemState::Playing && m_session;
-        const long long duration = m_session ? m_session->DurationMs() : 0;
-        DrawControlBar(dc, BarArea(), playing ? m_session->PositionMs() : 0, duration,
-                       m_foreColour);
+        const long long duration = m_ticket && m_state != ItemState::Opening ? m_ticket->durationMs : 0;
+        DrawControlBar(dc, BarArea(), PositionMs(), duration, m_foreColour);
     }
     return 0;
 }
@@ -133,47 +136,24 @@ LRESULT CPlayerControl::OnPaint(WPARAM, LPARAM)
 LRESULT CPlayerControl::OnTimer(WPARAM id, LPARAM)
 {
     switch (id) {
-    case kEndTimer:
-        KillTimer(m_window, kEndTimer);
-        if (m_state == ItemState::Playing && m_session)
-            ScheduleEnd();
-        break;
     case kTickTimer:
-        if (m_state != ItemState::Playing || !m_session) {
+        if (m_state != ItemState::Playing) {
             KillTimer(m_window, kTickTimer);
             break;
         }
-        if (m_showControls)
-            InvalidateBar();
-        // A stream whose renderer never reports its end is ended by the clock.
-        if (m_session->IsOverdue())
-            EndItem(false);
+        InvalidateBar();
         break;
-    case kDrainTimer:
-        ReleaseDrained(false);
-        break;
-    case kPrepareTimer:
-        KillTimer(m_window, kPrepareTimer);
-        if (m_state == ItemState::Playing)
-            PostMessageA(m_window, kMsgPrepareAudio, 0, 0);
+    case kWaitOutputTimer:
+        if (m_state != ItemState::Ready || !m_playWanted) {
+            KillTimer(m_window, kWaitOutputTimer);
+            break;
+        }
+        if ((m_output && m_output->IsSilent()) || GetTickCount() - m_waitOutputSince >= kWaitOutputLongestMs)
+            StartNow();
         break;
     default:
         break;
     }
-    return 0;
-}
-
-LRESULT CPlayerControl::OnGraphNotify(WPARAM, LPARAM cookie)
-{
-    if (!m_session || cookie != m_sessionCookie)
-        return 0;  // a graph that is gone or draining
-    const CMediaSession::GraphEvent event = m_session->TakeEvents();
-    if (m_state != ItemState::Playing)
-        return 0;
-    if (event == CMediaSession::GraphEvent::Aborted)
-        EndItem(true);
-    else if (event == CMediaSession::GraphEvent::Complete)
-        ScheduleEnd();
     return 0;
 }
 
@@ -198,8 +178,7 @@ void CPlayerControl::ApplyInitialState(const PlayerInitialState& state)
     m_playCount = std::max<long>(state.playCount, 0);
     m_backColour = static_cast<COLORREF>(state.displayBackColor & 0xFFFFFF);
     m_foreColour = static_cast<COLORREF>(state.displayForeColor & 0xFFFFFF);
-    if (m_session)
-        m_session->ApplyAudio(m_volume, m_balance, m_mute);
+    ApplyAudio();
     Layout();
     InvalidateRect(m_window, nullptr, FALSE);
     if (!state.fileName.empty()) {
@@ -242,6 +221,6 @@ void CPlayerControl::InvalidateBar()
 
 void CPlayerControl::Layout()
 {
-    if (m_session)
-        m_session->PlaceVideo(m_window, VideoArea(), m_naturalSize);
+    if (m_item && m_worker && HasPicture())
+        m_worker->Place(m_item, VideoArea(), m_naturalSize);
 }

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "framework/Dispatch.h"
-#include "wmp/control/MediaSession.h"
+#include "wmp/control/MediaWorker.h"
+#include "wmp/control/SoundOutput.h"
 
 struct PlayerInitialState;
 
@@ -36,11 +37,12 @@ private:
 
     // Where the current medium stands.
     enum class ItemState {
-        None,     // no file name
-        Ready,    // opened and stopped at its beginning
-        Playing,  // running (also while the end of its sound drains)
-        Ended,    // played to its end; its graph is gone, Play opens it again
-        Failed,   // cannot be played
+        None,    // no file name
+        Opening, // its graph is being built on the media thread
+        Ready,   // opened and stopped at its beginning
+        Playing, // running (until its last sample has been handed on)
+        Ended,   // played to its end or stopped for good; Play opens it again
+        Failed,  // cannot be played
     };
 
     // Message handlers.
@@ -50,10 +52,12 @@ private:
     LRESULT OnEraseBackground(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
-    LRESULT OnGraphNotify(WPARAM, LPARAM);
+    LRESULT OnItemOpened(WPARAM, LPARAM);
+    LRESULT OnItemEnded(WPARAM, LPARAM);
+    LRESULT OnRunDecoded(WPARAM, LPARAM);
+    LRESULT OnRunHandedOver(WPARAM, LPARAM);
     LRESULT OnFireReports(WPARAM, LPARAM);
     LRESULT OnLoadFromStream(WPARAM, LPARAM);
-    LRESULT OnPrepareAudio(WPARAM, LPARAM);
     LRESULT OnDispatch(WPARAM, LPARAM);
 
     // Dispatch operations (PlayerDispatch.cpp).
@@ -71,16 +75,22 @@ private:
     void ShutDown();
 
     // The medium's course.
+    CMediaWorker& Worker();
     void OpenItem(const std::wstring& path);
     void CloseItem();
     void PlayItem();
     void StartItem();
+    void StartNow();
+    bool FeedsOutput() const;
+    void SilenceOutput();
+    void NoteOpenTime();
     void StopItem();
     void ReportFailure();
-    void ScheduleEnd();
     void EndItem(bool failed);
-    void DrainLater(std::unique_ptr<CMediaSession> session);
-    void ReleaseDrained(bool all);
+    bool PlaysAgain();
+    void ApplyAudio();
+    bool HasPicture() const;
+    long long PositionMs() const;
 
     // PlayStateChange reports, delivered from a posted message so that a host may drive the
     // control again from inside its handler.
@@ -109,25 +119,32 @@ private:
     // The current medium.
     std::wstring m_path;
     ItemState m_state = ItemState::None;
-    std::unique_ptr<CMediaSession> m_session;
-    LONG_PTR m_sessionCookie = 0;
+    DWORD m_item = 0; // its number on the media thread (a new one for every open)
+    DWORD m_lastItem = 0;
+    std::shared_ptr<COpenTicket> m_ticket;
+    bool m_soundOnlyFile = false; // told by the file's first bytes
+    bool m_playWanted = false;    // Play came while it was still opening
+    bool m_stopAfterOpen = false; // ... and then Stop
     long m_playsLeft = 0;
-    // A sound renderer opened ahead of the next medium: its device is already streaming when
-    // the medium starts, which shortens the silence between two media.
-    ComPtr<IBaseFilter> m_spareAudioRenderer;
+    DWORD m_startTicks = 0; // when it started, for the bar's position
+    DWORD m_waitOutputSince = 0;
+    DWORD m_openSince = 0;         // when its open was asked for
+    bool m_openBehindTail = false; // ... while the previous item's tail played
+    DWORD m_recentOpensMs[4] = {}; // how long the last opens behind a tail took
+    int m_recentOpenIndex = 0;
 
-    // Finished graphs whose sound renderer may still be playing out its buffer.
-    struct Draining {
-        std::unique_ptr<CMediaSession> session;
-        DWORD releaseAt;
-    };
-    std::vector<Draining> m_draining;
+    DWORD m_run = 0; // the run its sound is queued under in the output
+    DWORD m_lastRun = 0;
+
+    // Made with the first medium; the worker is released first (its graphs feed the output).
+    std::unique_ptr<CSoundOutput> m_output;
+    std::unique_ptr<CMediaWorker> m_worker;
 
     // Paths that could not be played since an item last played: asked again, they stay silent
     // so that a list of nothing but such items stops after one pass.
     std::set<std::wstring> m_failedPaths;
 
-    LONG m_reportedState = 0;  // the state of the last report queued
+    LONG m_reportedState = 0; // the state of the last report queued
     std::deque<std::pair<LONG, LONG>> m_reports;
     bool m_reportsPosted = false;
 };

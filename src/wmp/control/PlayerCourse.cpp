@@ -1,15 +1,85 @@
 // The course of the player control's medium: opening, starting, ending and stopping it, and the
-// PlayStateChange reports that these owe the host.
+// PlayStateChange reports that these owe the host. The graphs themselves are built and run on
+// the media thread (MediaWorker.cpp); this side only keeps the state and never waits for them.
 #include "wmp/control/PlayerControl.h"
+
+#include <cstdint>
+#include <utility>
 
 #include "wmp/control/MediaPlayerControl.h"
 #include "wmp/control/PlayerMessages.h"
+#include "wmp/logic/MediaHeader.h"
+
+namespace {
+
+// Whether the file's first bytes show a sound-only medium. A file that cannot be read counts as
+// one: it cannot show a picture either.
+bool IsSoundOnlyFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    std::uint8_t header[kMediaHeaderBytes] = {};
+    DWORD read = 0;
+    const BOOL ok = ReadFile(file, header, sizeof header, &read, nullptr);
+    CloseHandle(file);
+    return !ok || IsSoundOnlyHeader(header, read);
+}
+
+} // namespace
+
+CMediaWorker& CPlayerControl::Worker()
+{
+    if (!m_worker) {
+        m_output = std::make_unique<CSoundOutput>(m_window);
+        m_output->SetLevels(m_volume, m_balance, m_mute);
+        m_worker = std::make_unique<CMediaWorker>(m_window, m_output.get());
+        m_worker->SetAudio(m_volume, m_balance, m_mute);
+    }
+    return *m_worker;
+}
+
+void CPlayerControl::NoteOpenTime()
+{
+    if (!m_openBehindTail || !m_output)
+        return;
+    // The end of an item is reported early enough for the slowest of the last few opens (plus a
+    // margin for the first samples) to finish while its tail plays.
+    m_openBehindTail = false;
+    m_recentOpensMs[m_recentOpenIndex] = GetTickCount() - m_openSince;
+    m_recentOpenIndex = (m_recentOpenIndex + 1) % 4;
+    DWORD slowest = 0;
+    for (DWORD ms : m_recentOpensMs)
+        slowest = slowest > ms ? slowest : ms;
+    m_output->SetReportLead(slowest + kOpenMarginMs);
+}
+
+bool CPlayerControl::FeedsOutput() const
+{
+    return m_ticket && m_ticket->soundToControl;
+}
+
+void CPlayerControl::SilenceOutput()
+{
+    if (m_output)
+        m_output->DropThrough(m_lastRun);
+}
 
 void CPlayerControl::CloseItem()
 {
-    KillTimer(m_window, kEndTimer);
+    // A medium replaced while it plays is cut; the tail of one that has ended plays on, and the
+    // next medium follows it.
+    if (m_state == ItemState::Playing)
+        SilenceOutput();
     KillTimer(m_window, kTickTimer);
-    m_session.reset();
+    KillTimer(m_window, kWaitOutputTimer);
+    if (m_item && m_worker)
+        m_worker->Close(m_item);
+    m_item = 0;
+    m_ticket.reset();
+    m_playWanted = false;
+    m_stopAfterOpen = false;
     m_state = ItemState::None;
     // A medium that is replaced ends without a report: the host has moved on by itself.
     m_reports.clear();
@@ -18,27 +88,64 @@ void CPlayerControl::CloseItem()
 
 void CPlayerControl::OpenItem(const std::wstring& path)
 {
-    KillTimer(m_window, kEndTimer);
     KillTimer(m_window, kTickTimer);
-    m_session.reset();
+    KillTimer(m_window, kWaitOutputTimer);
+    if (m_item && m_worker)
+        m_worker->Close(m_item);
+    m_item = 0;
+    m_ticket.reset();
+    m_playWanted = false;
+    m_stopAfterOpen = false;
     m_path = path;
     m_state = ItemState::None;
     if (!path.empty()) {
-        auto session = std::make_unique<CMediaSession>();
-        ++m_sessionCookie;
-        if (SUCCEEDED(session->Open(path, m_window, kMsgGraphNotify, m_sessionCookie,
-                                    m_spareAudioRenderer.Get()))) {
-            if (session->UsedAudioRenderer())
-                m_spareAudioRenderer.Reset();
-            m_session = std::move(session);
-            m_session->ApplyAudio(m_volume, m_balance, m_mute);
-            m_state = ItemState::Ready;
-            Layout();
-        } else {
-            m_state = ItemState::Failed;
-        }
+        m_item = ++m_lastItem;
+        m_ticket = std::make_shared<COpenTicket>();
+        m_soundOnlyFile = IsSoundOnlyFile(path);
+        m_openSince = GetTickCount();
+        m_openBehindTail = m_output && !m_output->IsSilent();
+        Worker().Open(m_item, path, m_ticket);
+        m_state = ItemState::Opening;
     }
     InvalidateRect(m_window, nullptr, FALSE);
+}
+
+LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
+{
+    if (static_cast<DWORD>(item) != m_item || !m_ticket)
+        return 0; // replaced meanwhile
+    NoteOpenTime();
+    if (m_state == ItemState::Playing) {
+        // The next round of a medium played more than once.
+        if (m_ticket->failed)
+            EndItem(true);
+        else
+            StartNow();
+        return 0;
+    }
+    if (m_state != ItemState::Opening)
+        return 0;
+    const bool playWanted = m_playWanted;
+    const bool stopped = std::exchange(m_stopAfterOpen, false);
+    m_playWanted = false;
+    if (m_ticket->failed) {
+        m_state = ItemState::Failed;
+        if (playWanted || stopped)
+            ReportFailure();
+        InvalidateRect(m_window, nullptr, FALSE);
+        return 0;
+    }
+    m_state = ItemState::Ready;
+    Layout();
+    if (stopped) {
+        m_failedPaths.clear();
+        QueueReport(kPlayStatePlaying);
+        QueueReport(kPlayStateStopped);
+    }
+    if (playWanted)
+        StartItem();
+    InvalidateRect(m_window, nullptr, FALSE);
+    return 0;
 }
 
 void CPlayerControl::PlayItem()
@@ -47,12 +154,12 @@ void CPlayerControl::PlayItem()
     case ItemState::None:
     case ItemState::Playing:
         return;
+    case ItemState::Opening:
+        m_playWanted = true;
+        return;
     case ItemState::Ended:
-        OpenItem(m_path);  // played before: its graph is gone
-        if (m_state == ItemState::Ready)
-            StartItem();
-        else if (m_state == ItemState::Failed)
-            ReportFailure();
+        OpenItem(m_path); // played before: its graph is gone
+        m_playWanted = m_state == ItemState::Opening;
         return;
     case ItemState::Ready:
         StartItem();
@@ -65,21 +172,28 @@ void CPlayerControl::PlayItem()
 
 void CPlayerControl::StartItem()
 {
-    if (FAILED(m_session->Start())) {
-        m_session.reset();
-        m_state = ItemState::Failed;
-        InvalidateRect(m_window, nullptr, FALSE);
-        ReportFailure();
+    if (!FeedsOutput() && m_output && !m_output->IsSilent()) {
+        // A medium with a sound renderer of its own waits for the output's tail to play out.
+        m_playWanted = true;
+        m_waitOutputSince = GetTickCount();
+        SetTimer(m_window, kWaitOutputTimer, kWaitOutputMs, nullptr);
         return;
     }
+    StartNow();
+}
+
+void CPlayerControl::StartNow()
+{
+    KillTimer(m_window, kWaitOutputTimer);
+    m_playWanted = false;
+    m_run = ++m_lastRun;
+    Worker().Start(m_item, m_run);
+    // A round of the same medium again (play count) keeps the count and owes no report.
+    if (m_state != ItemState::Playing)
+        m_playsLeft = m_playCount;
     m_state = ItemState::Playing;
-    m_playsLeft = m_playCount;
+    m_startTicks = GetTickCount();
     QueueReport(kPlayStatePlaying);
-    if (!m_spareAudioRenderer) {
-        LONGLONG half = m_session->DurationMs() / 2;
-        UINT delay = static_cast<UINT>(half < 150 ? 150 : (half > 1000 ? 1000 : half));
-        SetTimer(m_window, kPrepareTimer, delay, nullptr);
-    }
     SetTimer(m_window, kTickTimer, kTickMs, nullptr);
     Layout();
     InvalidateBar();
@@ -87,13 +201,36 @@ void CPlayerControl::StartItem()
 
 void CPlayerControl::StopItem()
 {
-    ReleaseDrained(true);
+    // Whatever still sounds, also the tail of an item that has ended, falls silent.
+    SilenceOutput();
+    if (m_state == ItemState::Opening && m_playWanted) {
+        // Asked to play and stopped before its open was done: once the open is done it owes what
+        // a play and a stop would have reported then (see OnItemOpened).
+        m_playWanted = false;
+        m_stopAfterOpen = true;
+        return;
+    }
+    if (m_state == ItemState::Ready && m_playWanted) {
+        // Opened, and waiting for the output to fall silent: reported as started and stopped.
+        KillTimer(m_window, kWaitOutputTimer);
+        m_playWanted = false;
+        m_failedPaths.clear();
+        QueueReport(kPlayStatePlaying);
+        QueueReport(kPlayStateStopped);
+        return;
+    }
     if (m_state != ItemState::Playing)
-        return;  // nothing plays: nothing to report
-    KillTimer(m_window, kEndTimer);
+        return; // nothing plays: nothing to report
     KillTimer(m_window, kTickTimer);
-    m_session->StopAndRewind();
-    m_state = ItemState::Ready;
+    KillTimer(m_window, kWaitOutputTimer);
+    Worker().Stop(m_item);
+    if (FeedsOutput()) {
+        m_item = 0; // its graph is released; Play opens it again
+        m_ticket.reset();
+        m_state = ItemState::Ended;
+    } else {
+        m_state = ItemState::Ready;
+    }
     m_failedPaths.clear();
     QueueReport(kPlayStateStopped);
     InvalidateRect(m_window, nullptr, FALSE);
@@ -109,62 +246,87 @@ void CPlayerControl::ReportFailure()
     QueueReport(kPlayStateStopped);
 }
 
-void CPlayerControl::ScheduleEnd()
+LRESULT CPlayerControl::OnItemEnded(WPARAM item, LPARAM failed)
 {
-    const DWORD remaining = m_session->MillisecondsToEnd();
-    if (remaining == INFINITE)
-        return;  // not complete yet
-    if (remaining == 0)
-        EndItem(false);
-    else
-        SetTimer(m_window, kEndTimer, remaining, nullptr);
+    if (static_cast<DWORD>(item) != m_item || m_state != ItemState::Playing)
+        return 0;
+    if (!failed && PlaysAgain()) {
+        Worker().Restart(m_item); // another round of the same medium, without a report
+        m_startTicks = GetTickCount();
+        return 0;
+    }
+    EndItem(failed != FALSE);
+    return 0;
+}
+
+LRESULT CPlayerControl::OnRunDecoded(WPARAM run, LPARAM)
+{
+    if (static_cast<DWORD>(run) != m_run || m_state != ItemState::Playing || !FeedsOutput())
+        return 0;
+    if (PlaysAgain()) {
+        // Another round, decoded by a new graph right behind this one's last sample.
+        Worker().Close(m_item);
+        m_item = ++m_lastItem;
+        m_ticket = std::make_shared<COpenTicket>();
+        m_openSince = GetTickCount();
+        m_openBehindTail = true;
+        Worker().Open(m_item, m_path, m_ticket);
+        m_playWanted = true;
+        return 0;
+    }
+    m_output->EndRun(m_run);
+    return 0;
+}
+
+LRESULT CPlayerControl::OnRunHandedOver(WPARAM run, LPARAM failed)
+{
+    if (static_cast<DWORD>(run) != m_run || m_state != ItemState::Playing)
+        return 0;
+    EndItem(failed != FALSE);
+    return 0;
+}
+
+bool CPlayerControl::PlaysAgain()
+{
+    return m_playCount == 0 || --m_playsLeft > 0;
 }
 
 void CPlayerControl::EndItem(bool failed)
 {
-    KillTimer(m_window, kEndTimer);
-    if (!failed && (m_playCount == 0 || --m_playsLeft > 0)) {
-        // Another round of the same medium, without a report.
-        m_session->StopAndRewind();
-        if (SUCCEEDED(m_session->Start()))
-            return;
-        failed = true;
-    }
     KillTimer(m_window, kTickTimer);
-    if (failed) {
-        m_session.reset();
+    Worker().Close(m_item); // one that played to its end plays out its sound renderer's buffer
+    m_item = 0;
+    m_ticket.reset();
+    if (failed)
         m_failedPaths.insert(m_path);
-    } else {
-        DrainLater(std::move(m_session));
+    else
         m_failedPaths.clear();
-    }
     m_state = ItemState::Ended;
     QueueReport(kPlayStateStopped);
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
-void CPlayerControl::DrainLater(std::unique_ptr<CMediaSession> session)
+void CPlayerControl::ApplyAudio()
 {
-    session->HideVideo();
-    m_draining.push_back({std::move(session), GetTickCount() + kDrainMs});
-    SetTimer(m_window, kDrainTimer, kDrainCheckMs, nullptr);
+    if (m_output)
+        m_output->SetLevels(m_volume, m_balance, m_mute);
+    if (m_worker)
+        m_worker->SetAudio(m_volume, m_balance, m_mute);
 }
 
-void CPlayerControl::ReleaseDrained(bool all)
+bool CPlayerControl::HasPicture() const
 {
-    const DWORD now = GetTickCount();
-    for (auto it = m_draining.begin(); it != m_draining.end();) {
-        if (all || static_cast<LONG>(now - it->releaseAt) >= 0)
-            it = m_draining.erase(it);
-        else
-            ++it;
-    }
-    if (m_draining.empty()) {
-        KillTimer(m_window, kDrainTimer);
-        // Nothing followed: the spare sound device is not kept open while the control is idle.
-        if (m_state != ItemState::Playing)
-            m_spareAudioRenderer.Reset();
-    }
+    return m_ticket && m_ticket->PictureKnown() && m_ticket->hasPicture && !m_ticket->failed &&
+           (m_state == ItemState::Opening || m_state == ItemState::Ready || m_state == ItemState::Playing);
+}
+
+long long CPlayerControl::PositionMs() const
+{
+    if (m_state != ItemState::Playing)
+        return 0;
+    long long position = static_cast<long long>(GetTickCount() - m_startTicks);
+    const long long duration = m_ticket ? m_ticket->durationMs : 0;
+    return duration > 0 && position > duration ? duration : position;
 }
 
 void CPlayerControl::QueueReport(LONG newState)
@@ -206,13 +368,5 @@ LRESULT CPlayerControl::OnFireReports(WPARAM, LPARAM)
         if (!*alive)
             return 0;
     }
-    return 0;
-}
-
-LRESULT CPlayerControl::OnPrepareAudio(WPARAM, LPARAM)
-{
-    if (!m_spareAudioRenderer)
-        CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                         m_spareAudioRenderer.ReceiveVoid());
     return 0;
 }

@@ -1,6 +1,7 @@
 // The player control's dispatch operations: the table of DISPIDs and what each one does.
 #include "wmp/control/MediaPlayerControl.h"
 #include "wmp/control/PlayerControl.h"
+#include "wmp/control/PlayerMessages.h"
 
 #include <algorithm>
 
@@ -15,7 +16,7 @@ struct DispatchEntry {
     HRESULT (CPlayerControl::*method)();
 };
 
-}  // namespace
+} // namespace
 
 // Declared here rather than in the class: the table needs the private members.
 struct CPlayerControlDispatchTable {
@@ -93,8 +94,7 @@ HRESULT CPlayerControl::GetVolume(VARIANT& result)
 HRESULT CPlayerControl::PutVolume(const VARIANT& value)
 {
     m_volume = std::clamp<long>(value.lVal, -10000, 0);
-    if (m_session)
-        m_session->ApplyAudio(m_volume, m_balance, m_mute);
+    ApplyAudio();
     return S_OK;
 }
 
@@ -126,7 +126,8 @@ HRESULT CPlayerControl::PutFileName(const VARIANT& value)
         path.assign(value.bstrVal, SysStringLen(value.bstrVal));
     // The same medium named again while its start is still being reported (a host that writes
     // the name once more before playing) is left as it is.
-    if (path == m_path && !path.empty() && !m_reports.empty() && m_state != ItemState::Ended)
+    if (path == m_path && !path.empty() && m_state != ItemState::Ended &&
+        (m_state == ItemState::Opening || !m_reports.empty()))
         return S_OK;
     CloseItem();
     OpenItem(path);
@@ -137,8 +138,12 @@ HRESULT CPlayerControl::PutFileName(const VARIANT& value)
 
 HRESULT CPlayerControl::GetNoPicture(VARIANT& result)
 {
-    const bool picture = m_session && m_session->HasPicture() &&
-                         (m_state == ItemState::Ready || m_state == ItemState::Playing);
+    // Asked right after Play, while the medium may still be opening on the media thread: a file
+    // whose first bytes show sound only is answered at once; any other waits (a bounded time) for
+    // its graph to tell whether it has a picture, as the host shows its window only on that answer.
+    if (m_state == ItemState::Opening && m_ticket && !m_soundOnlyFile)
+        m_ticket->WaitForPicture(kPictureWaitMs);
+    const bool picture = HasPicture();
     result.vt = VT_BOOL;
     result.boolVal = picture ? VARIANT_FALSE : VARIANT_TRUE;
     return S_OK;

@@ -3,21 +3,26 @@
 
 #include <windows.h>
 
-// The graph's event notification (lParam = the session's cookie), the delivery of queued
-// PlayStateChange reports, and the making of a spare sound renderer.
-constexpr UINT kMsgGraphNotify = WM_APP + 0x10;
-constexpr UINT kMsgFireReports = WM_APP + 0x11;
-constexpr UINT kMsgPrepareAudio = WM_APP + 0x12;
+// From the media thread and the sound output to the control's window (wParam: the item or run):
+// an item's open is done (its ticket tells how it went); an item that plays by itself ended
+// (lParam TRUE: it failed on the way); a run's last sample was decoded; a run's last sample was
+// handed to the sound device (lParam TRUE: the device failed and the run is lost).
+// Then the delivery of queued PlayStateChange reports.
+constexpr UINT kMsgItemOpened = WM_APP + 0x10;
+constexpr UINT kMsgItemEnded = WM_APP + 0x11;
+constexpr UINT kMsgRunDecoded = WM_APP + 0x12;
+constexpr UINT kMsgRunHandedOver = WM_APP + 0x13;
+constexpr UINT kMsgFireReports = WM_APP + 0x14;
 
-constexpr UINT_PTR kEndTimer = 1;    // the last sample of a completed stream is due
-constexpr UINT_PTR kTickTimer = 2;   // while playing: the bar's position, and the stall check
-constexpr UINT_PTR kDrainTimer = 3;  // finished graphs to release
-// Opening the next item's sound device while an item is starting competes with its first
-// buffers and can break up its first tenth of a second: the device is prepared later, half-way
-// into the item (at most a second in).
-constexpr UINT_PTR kPrepareTimer = 4;
+constexpr UINT_PTR kTickTimer = 2; // while playing: the bar's position
+// A medium with a sound renderer of its own waits for the control's output to fall silent.
+constexpr UINT_PTR kWaitOutputTimer = 3;
 constexpr UINT kTickMs = 250;
-constexpr UINT kDrainCheckMs = 100;
-// A finished graph keeps running this long, so that what its sound renderer still holds for
-// the device is played out rather than cut, while the next medium already starts.
-constexpr DWORD kDrainMs = 400;
+constexpr UINT kWaitOutputMs = 10;
+// The longest a medium waits for the output to fall silent before it starts anyway.
+constexpr DWORD kWaitOutputLongestMs = 2000;
+// The longest the host's question for the picture waits for the open of a medium that may have
+// one (sound-only files are told by their first bytes and answered at once).
+constexpr DWORD kPictureWaitMs = 3000;
+// Beyond the time an open takes, the time its first samples take to reach the output.
+constexpr DWORD kOpenMarginMs = 50;

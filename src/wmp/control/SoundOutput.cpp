@@ -1,0 +1,445 @@
+// The control's sound output thread: blocks of decoded sound into one waveOut device.
+#include "wmp/control/SoundOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "wmp/control/PlayerMessages.h"
+
+namespace {
+
+// Each block written to the device holds this much sound; the device is kept this far ahead of
+// what is heard: with 60 ms it ran dry now and then while the program was busy, with 120 ms
+// while another process kept a core busy. Levels apply to the blocks written from then on, so a
+// change is heard after about this lead; a stop closes the device at once. (Taking the written
+// blocks back to write them again at the new level loses what the sound server already holds:
+// 90 ms of the medium.)
+constexpr double kBlockMs = 20;
+constexpr double kDeviceAheadMs = 180;
+// Silence that a device just opened plays before the first sound.
+constexpr double kLeadInMs = 120;
+// The decoding graphs run this far ahead of the device, no further.
+constexpr double kQueueAheadMs = 400;
+constexpr double kRefillMs = 100;
+// A run's end is reported this long (at least) before its last sample is heard, so that the
+// medium the host names next is opened and decoded while the tail still plays, and follows it
+// without a gap. The control asks for more when opening takes longer (a busy machine).
+constexpr double kShortestReportLeadMs = 200;
+constexpr double kLongestReportLeadMs = 450;
+// The longest a starting device waits for its full lead: a busy machine decodes the first
+// samples slowly, and a device started with less ran dry after its first 25 ms.
+constexpr DWORD kPrimeWaitMs = 300;
+// The output thread's longest sleep, and a pusher's between looks at its abort flag.
+constexpr DWORD kIdleWaitMs = 50;
+// While a second device waits for the first to play out, the first one's position is read this
+// often.
+constexpr DWORD kSwitchPollMs = 2;
+constexpr DWORD kPushWaitMs = 50;
+constexpr DWORD kEndWaitMs = 3000;
+
+// IBasicAudio's scale: hundredths of a decibel to an amplitude in 16.16 fixed point.
+long Gain(long hundredthsDb)
+{
+    if (hundredthsDb <= -10000)
+        return 0;
+    return static_cast<long>(std::lround(65536.0 * std::pow(10.0, hundredthsDb / 2000.0)));
+}
+
+} // namespace
+
+CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
+{
+    InitializeCriticalSection(&m_lock);
+    InitializeConditionVariable(&m_space);
+    m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    m_deviceEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, &CSoundOutput::ThreadMain, this, 0, nullptr);
+    // Ahead of the user-interface and decoding threads: a busy program must not break the sound.
+    if (m_thread)
+        SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
+}
+
+CSoundOutput::~CSoundOutput()
+{
+    EnterCriticalSection(&m_lock);
+    m_quit = true;
+    LeaveCriticalSection(&m_lock);
+    WakeAllConditionVariable(&m_space);
+    if (m_thread) {
+        SetEvent(m_wake);
+        if (WaitForSingleObject(m_thread, kEndWaitMs) != WAIT_OBJECT_0)
+            TerminateThread(m_thread, 1);
+        CloseHandle(m_thread);
+    }
+    CloseHandle(m_wake);
+    CloseHandle(m_deviceEvent);
+    DeleteCriticalSection(&m_lock);
+}
+
+bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* data, size_t size,
+                        const volatile LONG* abort)
+{
+    EnterCriticalSection(&m_lock);
+    if (m_queue.QueuedMs() >= kQueueAheadMs) {
+        // Once full, the queue is refilled in bursts rather than a sample at a time.
+        while (!m_quit && !*abort && !m_queue.IsDropped(run) &&
+               m_queue.QueuedMs() >= kQueueAheadMs - kRefillMs)
+            SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+    }
+    const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
+    // The output thread is woken only when the device wants more.
+    const bool wake = m_deviceMs < kDeviceAheadMs;
+    LeaveCriticalSection(&m_lock);
+    if (wake)
+        SetEvent(m_wake);
+    return kept;
+}
+
+void CSoundOutput::WakePushers()
+{
+    WakeAllConditionVariable(&m_space);
+}
+
+void CSoundOutput::EndRun(std::uint32_t run)
+{
+    EnterCriticalSection(&m_lock);
+    if (!m_queue.IsDropped(run)) {
+        m_queue.EndRun(run);
+        m_endsToReport.insert(run);
+    }
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
+}
+
+void CSoundOutput::DropThrough(std::uint32_t lastRun)
+{
+    EnterCriticalSection(&m_lock);
+    m_queue.DropThrough(lastRun);
+    m_endsToReport.erase(m_endsToReport.begin(), m_endsToReport.upper_bound(lastRun));
+    m_resetDevice = true;
+    LeaveCriticalSection(&m_lock);
+    WakeAllConditionVariable(&m_space);
+    SetEvent(m_wake);
+}
+
+void CSoundOutput::SetReportLead(double ms)
+{
+    EnterCriticalSection(&m_lock);
+    m_reportLeadMs = std::clamp(ms, kShortestReportLeadMs, kLongestReportLeadMs);
+    LeaveCriticalSection(&m_lock);
+}
+
+bool CSoundOutput::IsSilent()
+{
+    EnterCriticalSection(&m_lock);
+    const bool silent = m_queue.NextFormat() == nullptr && m_deviceMs <= 0 && !m_resetDevice;
+    LeaveCriticalSection(&m_lock);
+    return silent;
+}
+
+void CSoundOutput::SetLevels(long volume, long balance, bool mute)
+{
+    long left = mute ? 0 : Gain(std::clamp(volume, -10000L, 0L));
+    long right = left;
+    balance = std::clamp(balance, -10000L, 10000L);
+    // A positive balance takes the left channel down by that much, a negative one the right.
+    if (balance > 0)
+        left = static_cast<long>(static_cast<long long>(left) * Gain(-balance) >> 16);
+    else if (balance < 0)
+        right = static_cast<long>(static_cast<long long>(right) * Gain(balance) >> 16);
+    EnterCriticalSection(&m_lock);
+    m_gainLeft = left;
+    m_gainRight = right;
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
+}
+
+DWORD WINAPI CSoundOutput::ThreadMain(void* self)
+{
+    static_cast<CSoundOutput*>(self)->Run();
+    return 0;
+}
+
+void CSoundOutput::Run()
+{
+    const HANDLE events[2] = {m_wake, m_deviceEvent};
+    for (;;) {
+        // Nothing to do at all: the thread sleeps until it is woken.
+        EnterCriticalSection(&m_lock);
+        const bool idle = m_deviceMs <= 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming;
+        LeaveCriticalSection(&m_lock);
+        WaitForMultipleObjects(2, events, FALSE,
+                               m_next.handle ? kSwitchPollMs : (idle ? INFINITE : kIdleWaitMs));
+        EnterCriticalSection(&m_lock);
+        const bool quit = m_quit;
+        const bool reset = std::exchange(m_resetDevice, false);
+        LeaveCriticalSection(&m_lock);
+        if (quit)
+            break;
+        // A reset device went on to play what the sound server held (after a short break, 60 ms
+        // more): the device is closed instead, which drops that too, and opens anew when sound
+        // comes again.
+        if (reset) {
+            CloseDevice(m_next);
+            CloseDevice(m_current);
+        }
+        Reclaim();
+        ReportEnds();
+        Fill();
+    }
+    CloseDevice(m_next);
+    CloseDevice(m_current);
+}
+
+void CSoundOutput::Reclaim()
+{
+    EnterCriticalSection(&m_lock);
+    for (Block& block : m_blocks) {
+        if (!block.queued || !(block.header.dwFlags & WHDR_DONE))
+            continue;
+        block.queued = false;
+        Device* device = block.device == m_current.handle ? &m_current
+                         : block.device == m_next.handle  ? &m_next
+                                                          : nullptr;
+        if (device)
+            device->ms = std::max(0.0, device->ms - block.ms);
+        m_deviceMs = std::max(0.0, m_deviceMs - block.ms);
+    }
+    LeaveCriticalSection(&m_lock);
+}
+
+void CSoundOutput::ReportEnds()
+{
+    EnterCriticalSection(&m_lock);
+    for (auto it = m_endsToReport.begin(); it != m_endsToReport.end();) {
+        const double before = m_queue.MsBeforeEnd(*it);
+        if (before < 0 || before + m_deviceMs <= m_reportLeadMs) {
+            PostMessageA(m_notify, kMsgRunHandedOver, static_cast<WPARAM>(*it), FALSE);
+            it = m_endsToReport.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    LeaveCriticalSection(&m_lock);
+}
+
+CSoundOutput::Block* CSoundOutput::FreeBlock()
+{
+    for (Block& block : m_blocks) {
+        if (!block.queued)
+            return &block;
+    }
+    return nullptr;
+}
+
+void CSoundOutput::Fill()
+{
+    // A device that starts with its first block alone runs dry before the second one is there
+    // (the first 20 ms are heard, then a gap): it is held until the whole lead is written.
+    bool starting = false;
+    for (;;) {
+        Block* free = FreeBlock();
+        if (!free)
+            break;
+        EnterCriticalSection(&m_lock);
+        const PcmFormat* next = m_queue.NextFormat();
+        const PcmFormat format = next ? *next : PcmFormat{};
+        // Sound of another format goes to a second device, opened and held while the first one
+        // plays out; nothing more goes to the first one from then on.
+        Device* target = nullptr;
+        if (!next)
+            target = nullptr;
+        else if (m_next.handle)
+            target = format == m_next.format ? &m_next : nullptr;
+        else if (!m_current.handle || format == m_current.format)
+            target = &m_current;
+        else
+            target = &m_next;
+        bool take = target && target->ms < kDeviceAheadMs;
+        if (take && target == &m_current && m_current.ms <= 0 && m_endsToReport.empty() &&
+            m_queue.QueuedMs() < kDeviceAheadMs) {
+            // A device that starts (or restarts after running dry) waits for its full lead, or
+            // until the sound stops coming.
+            const DWORD now = GetTickCount();
+            if (!m_priming) {
+                m_priming = true;
+                m_primeSince = now;
+            }
+            take = now - m_primeSince >= kPrimeWaitMs;
+        }
+        if (take)
+            m_priming = false;
+        LeaveCriticalSection(&m_lock);
+        if (!take)
+            break;
+        if (!target->handle) {
+            if (!OpenDevice(*target, format)) {
+                // Nothing to play it on: what is queued in this format is let go as played.
+                EnterCriticalSection(&m_lock);
+                m_queue.Take(kQueueAheadMs, m_piece);
+                LeaveCriticalSection(&m_lock);
+                WakeAllConditionVariable(&m_space);
+                break;
+            }
+            if (target == &m_next)
+                waveOutPause(m_next.handle); // started when the first device has played out
+            if (target == &m_current) {
+                waveOutPause(m_current.handle);
+                starting = true;
+                LeadIn(m_current);
+            }
+        }
+        if (target == &m_current && m_current.ms <= 0 && !starting) {
+            waveOutPause(m_current.handle);
+            starting = true;
+        }
+        EnterCriticalSection(&m_lock);
+        m_queue.Take(kBlockMs, m_piece);
+        ApplyLevels(m_piece);
+        const double ms = m_piece.Ms();
+        target->ms += ms;
+        m_deviceMs += ms;
+        LeaveCriticalSection(&m_lock);
+        WakeAllConditionVariable(&m_space);
+        if (m_piece.bytes.empty())
+            continue; // end markers only
+        free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
+        free->ms = ms;
+        if (!WriteBlock(*target, *free)) {
+            EnterCriticalSection(&m_lock);
+            target->ms = std::max(0.0, target->ms - ms);
+            m_deviceMs = std::max(0.0, m_deviceMs - ms);
+            LeaveCriticalSection(&m_lock);
+        }
+    }
+    if (starting && m_current.handle)
+        waveOutRestart(m_current.handle);
+    // The second device, holding its lead already, starts as soon as the first has played out:
+    // a change of format costs no more than the start of a held device (about 17 ms here; starting
+    // it up to 30 ms before the position says the first has played out changed nothing).
+    if (m_next.handle && m_current.ms <= 0 && PlayedOut(m_current)) {
+        CloseDevice(m_current);
+        std::swap(m_current, m_next);
+        waveOutRestart(m_current.handle);
+    }
+}
+
+void CSoundOutput::LeadIn(Device& device)
+{
+    // A device just opened breaks up its first tenth of a second or so while the program and the
+    // sound server are busy (25 ms heard, 60 ms missing, 40 ms heard...): it starts with silence.
+    const size_t blockBytes =
+        static_cast<size_t>(kBlockMs * device.format.rate / 1000) * device.format.FrameBytes();
+    for (double written = 0; written < kLeadInMs; written += kBlockMs) {
+        Block* block = FreeBlock();
+        if (!block)
+            return;
+        block->buffer.assign(blockBytes, device.format.bits == 8 ? 0x80 : 0);
+        block->ms = kBlockMs;
+        EnterCriticalSection(&m_lock);
+        device.ms += kBlockMs;
+        m_deviceMs += kBlockMs;
+        LeaveCriticalSection(&m_lock);
+        if (!WriteBlock(device, *block)) {
+            EnterCriticalSection(&m_lock);
+            device.ms = std::max(0.0, device.ms - kBlockMs);
+            m_deviceMs = std::max(0.0, m_deviceMs - kBlockMs);
+            LeaveCriticalSection(&m_lock);
+            return;
+        }
+    }
+}
+
+bool CSoundOutput::PlayedOut(const Device& device)
+{
+    // Blocks come back done once the sound server holds them, before they are heard: closing the
+    // device then would cut its last tens of milliseconds.
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (!device.handle || waveOutGetPosition(device.handle, &time, sizeof time) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES)
+        return true;
+    return time.u.sample >= device.framesWritten;
+}
+
+bool CSoundOutput::WriteBlock(Device& device, Block& block)
+{
+    if ((block.header.dwFlags & WHDR_PREPARED) && block.device)
+        waveOutUnprepareHeader(block.device, &block.header, sizeof block.header);
+    block.header = WAVEHDR{};
+    block.header.lpData = reinterpret_cast<LPSTR>(block.buffer.data());
+    block.header.dwBufferLength = static_cast<DWORD>(block.buffer.size());
+    block.device = device.handle;
+    if (waveOutPrepareHeader(device.handle, &block.header, sizeof block.header) != MMSYSERR_NOERROR ||
+        waveOutWrite(device.handle, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
+        return false;
+    block.queued = true;
+    device.framesWritten += static_cast<DWORD>(block.buffer.size() / device.format.FrameBytes());
+    return true;
+}
+
+bool CSoundOutput::OpenDevice(Device& device, const PcmFormat& format)
+{
+    WAVEFORMATEX wave{};
+    wave.wFormatTag = WAVE_FORMAT_PCM;
+    wave.nChannels = format.channels;
+    wave.nSamplesPerSec = format.rate;
+    wave.wBitsPerSample = format.bits;
+    wave.nBlockAlign = static_cast<WORD>(format.FrameBytes());
+    wave.nAvgBytesPerSec = format.BytesPerSecond();
+    HWAVEOUT handle = nullptr;
+    if (waveOutOpen(&handle, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(m_deviceEvent), 0,
+                    CALLBACK_EVENT) != MMSYSERR_NOERROR)
+        return false;
+    device = Device{};
+    device.handle = handle;
+    device.format = format;
+    return true;
+}
+
+void CSoundOutput::CloseDevice(Device& device)
+{
+    if (!device.handle)
+        return;
+    waveOutReset(device.handle);
+    for (Block& block : m_blocks) {
+        if (block.device != device.handle)
+            continue;
+        if (block.header.dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(device.handle, &block.header, sizeof block.header);
+        block.header = WAVEHDR{};
+        block.queued = false;
+        block.device = nullptr;
+    }
+    waveOutClose(device.handle);
+    EnterCriticalSection(&m_lock);
+    m_deviceMs = std::max(0.0, m_deviceMs - device.ms);
+    LeaveCriticalSection(&m_lock);
+    device = Device{};
+}
+
+void CSoundOutput::ApplyLevels(PcmPiece& piece) const
+{
+    const long left = m_gainLeft, right = m_gainRight;
+    if (left == 65536 && right == 65536)
+        return;
+    const bool stereo = piece.format.channels == 2;
+    if (piece.format.bits == 16) {
+        const size_t count = piece.bytes.size() / 2;
+        for (size_t i = 0; i < count; ++i) {
+            std::int16_t sample;
+            std::memcpy(&sample, &piece.bytes[i * 2], 2);
+            const long gain = stereo && (i & 1) ? right : left;
+            sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
+            std::memcpy(&piece.bytes[i * 2], &sample, 2);
+        }
+    } else {
+        for (size_t i = 0; i < piece.bytes.size(); ++i) {
+            const long gain = stereo && (i & 1) ? right : left;
+            const long centred = static_cast<long>(piece.bytes[i]) - 128;
+            piece.bytes[i] = static_cast<BYTE>(128 + (static_cast<long long>(centred) * gain >> 16));
+        }
+    }
+}

@@ -1,0 +1,91 @@
+// The player control's one sound output: a waveOut device (two across a change of format) fed
+// from a thread of its own with the decoded sound of successive media, back to back, at the
+// control's volume and balance.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <set>
+
+#include "wmp/logic/PcmQueue.h"
+
+class CSoundOutput {
+public:
+    // notify receives kMsgRunHandedOver when a run's last sample is about to reach the device.
+    explicit CSoundOutput(HWND notify);
+    ~CSoundOutput();
+    CSoundOutput(const CSoundOutput&) = delete;
+    CSoundOutput& operator=(const CSoundOutput&) = delete;
+
+    // From a graph's streaming thread: queues decoded sound of a run, waiting while enough is
+    // queued already. False when the run was dropped, or once *abort is set (WakePushers ends
+    // the wait).
+    bool Push(std::uint32_t run, const PcmFormat& format, const BYTE* data, size_t size,
+              const volatile LONG* abort);
+    void WakePushers();
+    // The run's last sample has been pushed.
+    void EndRun(std::uint32_t run);
+    // Silences the device and drops all that is queued; runs up to lastRun are refused later.
+    void DropThrough(std::uint32_t lastRun);
+    // How long before its last sample is heard a run's end is reported (200 to 450 ms).
+    void SetReportLead(double ms);
+    // Nothing queued and nothing left in the device.
+    bool IsSilent();
+    // Hundredths of a decibel, as IBasicAudio counts them.
+    void SetLevels(long volume, long balance, bool mute);
+
+private:
+    struct Block {
+        WAVEHDR header{};
+        std::vector<BYTE> buffer;
+        double ms = 0;
+        bool queued = false;       // written to the device and not yet done
+        HWAVEOUT device = nullptr; // the device it was written to
+    };
+    // One open waveOut device: the one playing, or the next one (another format) held ready.
+    struct Device {
+        HWAVEOUT handle = nullptr;
+        PcmFormat format;
+        DWORD framesWritten = 0; // since it was opened
+        double ms = 0;           // written and not yet done (under m_lock)
+    };
+    static DWORD WINAPI ThreadMain(void* self);
+    void Run();
+    void Reclaim();
+    void ReportEnds();
+    Block* FreeBlock();
+    void Fill();
+    bool OpenDevice(Device& device, const PcmFormat& format);
+    void CloseDevice(Device& device);
+    bool WriteBlock(Device& device, Block& block);
+    bool PlayedOut(const Device& device);
+    void LeadIn(Device& device);
+    void ApplyLevels(PcmPiece& piece) const;
+
+    HWND m_notify;
+    HANDLE m_thread = nullptr;
+    HANDLE m_wake = nullptr;        // something to do for the output thread
+    HANDLE m_deviceEvent = nullptr; // the device finished a block
+    CRITICAL_SECTION m_lock;
+    CONDITION_VARIABLE m_space;
+
+    // Under m_lock.
+    CPcmQueue m_queue;
+    std::set<std::uint32_t> m_endsToReport;
+    bool m_quit = false;
+    bool m_resetDevice = false;
+    double m_deviceMs = 0; // sound written to the device and not yet played
+    double m_reportLeadMs = 200;
+    long m_gainLeft = 65536; // 16.16 fixed point
+    long m_gainRight = 65536;
+
+    // The output thread's own.
+    Device m_current;
+    Device m_next;
+    Block m_blocks[16];
+    PcmPiece m_piece;
+    bool m_priming = false;
+    DWORD m_primeSince = 0;
+};
