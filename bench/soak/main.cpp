@@ -235,9 +235,10 @@ int main(int argc, char** argv)
                     static_cast<unsigned long>(lowPrivate), static_cast<unsigned long>(highPrivate));
     std::printf("items started %d; slowest answer %lu ms; unanswered probes %d\n", items,
                 static_cast<unsigned long>(slowest), unanswered);
-    if (start.gdiLive < 0)
-        std::printf("note: this Quon.exe gives no GDI counters (build it with -DQUON_GDI_COUNTERS=ON, as "
-                    "bench/soak/run.sh does)\n");
+    // A player always makes GDI objects: none counted means this Quon.exe does not answer.
+    if (last.gdiCreated <= 0)
+        std::printf("note: this Quon.exe gives no GDI counters (compile it with QUON_GDI_COUNTERS defined, "
+                    "as bench/soak/run.sh does)\n");
 
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
     WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000);
