@@ -61,21 +61,22 @@ INT_PTR CFileDialog::DoModal()
 
 // Keeps the file buffer large enough for the whole selection, so that a long multiple
 // selection is never dropped.
-void CFileDialog::GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn)
+bool CFileDialog::GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn)
 {
     HWND explorer = ::GetParent(dialog);
     LRESULT names = ::SendMessageA(explorer, CDM_GETSPEC, 0, 0);
     LRESULT folder = ::SendMessageA(explorer, CDM_GETFOLDERPATH, 0, 0);
     if (names < 0 || folder < 0)
-        return;
+        return false;
     std::size_t needed = static_cast<std::size_t>(names + folder) + 16;
     if (needed <= m_buffer.size())
-        return;
+        return false;
     m_buffer.assign(needed * 2, '\0');
     ofn->lpstrFile = m_buffer.data();
     ofn->nMaxFile = static_cast<DWORD>(m_buffer.size());
     m_ofn.lpstrFile = ofn->lpstrFile;
     m_ofn.nMaxFile = ofn->nMaxFile;
+    return true;
 }
 
 UINT_PTR CALLBACK CFileDialog::HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -101,10 +102,15 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND dialog, UINT message, WPARAM wParam
         return 0;
     case WM_NOTIFY: {
         auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
-        if (notify->hdr.code == CDN_SELCHANGE && notify->lpOFN) {
-            auto* self = reinterpret_cast<CFileDialog*>(notify->lpOFN->lCustData);
-            if (self)
-                self->GrowBufferFor(dialog, notify->lpOFN);
+        auto* self = notify->lpOFN ? reinterpret_cast<CFileDialog*>(notify->lpOFN->lCustData) : nullptr;
+        if (notify->hdr.code == CDN_SELCHANGE && self)
+            self->GrowBufferFor(dialog, notify->lpOFN);
+        if (notify->hdr.code == CDN_FILEOK && self && self->GrowBufferFor(dialog, notify->lpOFN)) {
+            // Names typed and opened before the timer saw them were copied into the old buffer and
+            // cut short: refuse this press and press Open again, now with room for all of them.
+            ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+            ::PostMessageA(::GetParent(dialog), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return 1;
         }
         return 0;
     }

@@ -29,7 +29,8 @@ public:
 
 private:
     static UINT_PTR CALLBACK HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn);
+    // Whether the buffer had to grow for the names and folder the dialog now shows.
+    bool GrowBufferFor(HWND dialog, OPENFILENAMEA* ofn);
 
     bool m_open;
     std::string m_filter;

@@ -7,6 +7,30 @@ GdiCounters& GetGdiCounters()
     return counters;
 }
 
+UINT GdiCountersMessageId()
+{
+    static const UINT id = ::RegisterWindowMessageA("Quon.GdiCounters");
+    return id;
+}
+
+LRESULT GdiCounterValue(WPARAM which)
+{
+    const GdiCounters& c = GetGdiCounters();
+    switch (static_cast<GdiCounter>(which)) {
+    case GdiCounter::Created:
+        return c.created;
+    case GdiCounter::Deleted:
+        return c.deleted;
+    case GdiCounter::Released:
+        return c.released;
+    case GdiCounter::Failed:
+        return c.failed;
+    case GdiCounter::Live:
+        return c.Live();
+    }
+    return 0;
+}
+
 namespace gdi_detail {
 
 void NoteCreated(HGDIOBJ handle)

@@ -16,6 +16,13 @@ struct GdiCounters {
 };
 GdiCounters& GetGdiCounters();
 
+// Builds with QUON_GDI_COUNTERS answer this registered message, sent to any of the program's
+// windows, with one counter (wParam: 0 created, 1 deleted, 2 released, 3 failed, 4 live), so a
+// soak run in another process can watch for leaks. Other builds do not answer it (0).
+enum class GdiCounter : WPARAM { Created, Deleted, Released, Failed, Live };
+UINT GdiCountersMessageId();
+LRESULT GdiCounterValue(WPARAM which);
+
 namespace gdi_detail {
 void NoteCreated(HGDIOBJ handle);
 void NoteDeleted();

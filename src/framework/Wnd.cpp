@@ -1,6 +1,8 @@
 // CWnd: binding windows to objects, message-map dispatch and subclassing.
 #include "framework/Wnd.h"
 
+#include "framework/Gdi.h"
+
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -162,6 +164,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == EventMessageId() && DispatchEvent(wParam, lParam))
         return 0;
+#ifdef QUON_GDI_COUNTERS
+    if (message == GdiCountersMessageId())
+        return GdiCounterValue(wParam);
+#endif
     if (message == WM_DRAWITEM && lParam) {
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         CWnd* child = item->CtlType != ODT_MENU ? FromHandlePermanent(item->hwndItem) : nullptr;

@@ -17,6 +17,7 @@ struct DialogDriver {
     std::string names;
     int step = 0;
     bool typedAll = false;
+    bool openAtOnce = false;  // press Open in the same moment the names are typed
 };
 DialogDriver* g_driver = nullptr;
 
@@ -56,6 +57,8 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
     case 1:
         TypeName(dialog, g_driver->names);
         g_driver->typedAll = true;
+        if (g_driver->openAtOnce)
+            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         break;
     case 2:
         ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -67,11 +70,11 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
-TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
+void ExpectWholeSelection(bool openAtOnce)
 {
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "quon_many_files";
+    const std::string folder = std::string(temp) + (openAtOnce ? "quon_many_files_now" : "quon_many_files");
     ::CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::string> names;
     std::string typed;
@@ -89,6 +92,7 @@ TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
     ASSERT_GT(typed.size(), 4096u * 2);
 
     DialogDriver driver{folder, typed};
+    driver.openAtOnce = openAtOnce;
     g_driver = &driver;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 300, &Drive);
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
@@ -109,6 +113,17 @@ TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
     for (const std::string& name : names)
         ::DeleteFileA((folder + "\\" + name).c_str());
     ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST(FileDialog, ReturnsAMultipleSelectionLongerThanItsFirstBuffer)
+{
+    ExpectWholeSelection(false);
+}
+
+// Open pressed the moment the names are typed, before the dialog's timer has seen them.
+TEST(FileDialog, ReturnsALongSelectionOpenedTheMomentItIsTyped)
+{
+    ExpectWholeSelection(true);
 }
 
 } // namespace

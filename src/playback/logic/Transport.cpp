@@ -2,6 +2,7 @@
 #include "playback/logic/Transport.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -45,7 +46,9 @@ const char* WelcomeScrollText()
 
 int NextScrollOffset(int offset, int length)
 {
-    return offset < length ? offset + kScrollStep : kScrollStep;
+    // An offset too large to take another step starts over as well (a step must not overflow).
+    const bool canStep = offset <= std::numeric_limits<int>::max() - kScrollStep;
+    return offset < length && canStep ? offset + kScrollStep : kScrollStep;
 }
 
 std::string ScrollWindow(const std::string& text, int offset)

@@ -1,0 +1,249 @@
+// A long run of the player: the ticker shown, a short list repeated for a bounded time (10 minutes,
+// or QUON_SOAK_SECONDS / --seconds N). Prints the program's GDI object counts and its memory at the
+// start, each minute and at the end, and the growth after the first minute.
+// Run it with bench/soak/run.sh, which builds a Quon.exe that answers with its GDI counters.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "E2eSupport.h"
+#include "TestMedia.h"
+#include "framework/Gdi.h"
+#include "resource.h"
+
+namespace {
+
+const int kDefaultSeconds = 600;
+const DWORD kSampleMs = 5000;
+const DWORD kReportMs = 60000;
+const DWORD kStatusPollMs = 200;
+const UINT kAnswerMs = 2000;
+const POINT kCentre = {394, 198};
+
+struct Sample {
+    double seconds = 0;
+    long gdiLive = -1;  // -1: the program does not answer with its counters
+    long gdiCreated = -1;
+    long gdiDeleted = -1;
+    SIZE_T workingSetKb = 0;
+    SIZE_T privateKb = 0;
+    SIZE_T peakWorkingSetKb = 0;
+    int itemsStarted = 0;
+};
+
+int SoakSeconds(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--seconds") == 0)
+            return std::atoi(argv[i + 1]);
+    if (const char* value = std::getenv("QUON_SOAK_SECONDS"))
+        return std::atoi(value);
+    return kDefaultSeconds;
+}
+
+class Probe {
+public:
+    Probe(const QuonProcess& quon, HWND player)
+        : m_player(player),
+          m_process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, quon.Id()))
+    {
+    }
+    ~Probe()
+    {
+        if (m_process)
+            ::CloseHandle(m_process);
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    // One reading; false when the window did not answer within 2 s.
+    bool Read(Sample& s, DWORD& answerMs)
+    {
+        const DWORD start = ::GetTickCount();
+        bool answered = Counter(GdiCounter::Live, s.gdiLive);
+        answerMs = ::GetTickCount() - start;
+        answered = Counter(GdiCounter::Created, s.gdiCreated) && answered;
+        answered = Counter(GdiCounter::Deleted, s.gdiDeleted) && answered;
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        if (m_process && ::GetProcessMemoryInfo(m_process, &memory, sizeof memory)) {
+            s.workingSetKb = memory.WorkingSetSize / 1024;
+            s.privateKb = memory.PagefileUsage / 1024;
+            s.peakWorkingSetKb = memory.PeakWorkingSetSize / 1024;
+        }
+        return answered;
+    }
+
+private:
+    bool Counter(GdiCounter which, long& value)
+    {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutA(m_player, GdiCountersMessageId(), static_cast<WPARAM>(which), 0,
+                                   SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &result))
+            return false;
+        value = static_cast<long>(result);
+        return true;
+    }
+
+    HWND m_player;
+    HANDLE m_process;
+};
+
+void PrintSample(const char* what, const Sample& s)
+{
+    std::printf("%-8s %6.0f s  items %5d  GDI live %5ld (created %7ld, deleted %7ld)  working set %7lu KB"
+                "  private %7lu KB\n",
+                what, s.seconds, s.itemsStarted, s.gdiLive, s.gdiCreated, s.gdiDeleted,
+                static_cast<unsigned long>(s.workingSetKb), static_cast<unsigned long>(s.privateKb));
+}
+
+long Growth(SIZE_T from, SIZE_T to)
+{
+    return static_cast<long>(to) - static_cast<long>(from);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int seconds = SoakSeconds(argc, argv);
+    if (seconds <= 0) {
+        std::printf("soak: the run needs a positive number of seconds\n");
+        return 2;
+    }
+    const std::string folder = ArtifactPath("soak_media");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const char* const names[] = {"soak_a.wav", "soak_b.wav", "soak_c.wav"};
+    const int lengths[] = {1200, 800, 1500};
+    for (int i = 0; i < 3; ++i) {
+        if (!WriteFileBytes(folder + "\\" + names[i], MakeToneWave(lengths[i], 330 + 110 * i, 0.2))) {
+            std::printf("soak: cannot write %s\n", folder.c_str());
+            return 1;
+        }
+    }
+
+    QuonProcess quon;
+    if (!quon.Start() || !quon.WaitForPlayer()) {
+        std::printf("soak: Quon.exe did not start (QUON_EXE)\n");
+        return 1;
+    }
+    HWND player = quon.Player();
+    ::Sleep(500);
+    // The ticker on, the list repeated (mode 1 -> 2 -> 0), then the three items chosen.
+    ::PostMessageA(player, WM_COMMAND, ID_TRAY_GREETING, 0);
+    for (int click = 0; click < 2; ++click)
+        ::PostMessageA(player, WM_COMMAND, MAKEWPARAM(IDC_SKIN_MODE, 0), 0);
+    ClickAt(player, kCentre.x, kCentre.y);
+    if (!ChooseInOpenDialog(quon, folder, "\"soak_c.wav\" \"soak_b.wav\" \"soak_a.wav\"")) {
+        std::printf("soak: the open dialog did not take the list\n");
+        return 1;
+    }
+    const bool tickerShown = WaitFor(
+        [&] {
+            HWND ticker = quon.Ticker();
+            return ticker && ::IsWindowVisible(ticker);
+        },
+        5000);
+
+    Probe probe(quon, player);
+    std::printf("soak: %d s with the ticker %s and three items repeated\n", seconds,
+                tickerShown ? "shown" : "NOT shown");
+    Sample start, minute, last;
+    // The range after the first minute: memory swings as media open and close.
+    SIZE_T lowWorkingSet = ~SIZE_T{0}, highWorkingSet = 0, lowPrivate = ~SIZE_T{0}, highPrivate = 0;
+    long lowLive = -1, highLive = -1;
+    bool haveMinute = false;
+    int items = 0;
+    std::string lastStatus;
+    DWORD slowest = 0;
+    int unanswered = 0;
+    const DWORD begin = ::GetTickCount();
+    DWORD nextSample = 0;
+    DWORD nextReport = kReportMs;
+    bool first = true;
+    for (;;) {
+        const DWORD now = ::GetTickCount() - begin;
+        if (quon.HasExited()) {
+            std::printf("soak: Quon.exe ended after %.0f s\n", now / 1000.0);
+            return 1;
+        }
+        const std::string status = StatusText(player);
+        if (status != lastStatus) {
+            if (status.find(".wav") != std::string::npos)
+                ++items;
+            lastStatus = status;
+        }
+        const bool done = now >= static_cast<DWORD>(seconds) * 1000;
+        if (now >= nextSample || done) {
+            Sample s;
+            DWORD answerMs = 0;
+            if (!probe.Read(s, answerMs))
+                ++unanswered;
+            if (answerMs > slowest)
+                slowest = answerMs;
+            s.seconds = now / 1000.0;
+            s.itemsStarted = items;
+            last = s;
+            if (first) {
+                start = s;
+                PrintSample("start", s);
+                first = false;
+            }
+            if (!haveMinute && now >= kReportMs) {
+                minute = s;
+                haveMinute = true;
+                lowLive = highLive = s.gdiLive;
+            }
+            if (haveMinute) {
+                lowWorkingSet = std::min(lowWorkingSet, s.workingSetKb);
+                highWorkingSet = std::max(highWorkingSet, s.workingSetKb);
+                lowPrivate = std::min(lowPrivate, s.privateKb);
+                highPrivate = std::max(highPrivate, s.privateKb);
+                lowLive = std::min(lowLive, s.gdiLive);
+                highLive = std::max(highLive, s.gdiLive);
+            }
+            if (now >= nextReport && !done) {
+                PrintSample("running", s);
+                nextReport += kReportMs;
+            }
+            nextSample += kSampleMs;
+        }
+        if (done)
+            break;
+        ::Sleep(kStatusPollMs);
+    }
+    PrintSample("end", last);
+
+    const Sample& base = haveMinute ? minute : start;
+    std::printf("growth after %s: GDI live %+ld, working set %+ld KB, private %+ld KB (peak working set "
+                "%lu KB)\n",
+                haveMinute ? "the first minute" : "the start (run shorter than a minute)",
+                last.gdiLive - base.gdiLive, Growth(base.workingSetKb, last.workingSetKb),
+                Growth(base.privateKb, last.privateKb), static_cast<unsigned long>(last.peakWorkingSetKb));
+    if (haveMinute)
+        std::printf("after the first minute, every %lu s: GDI live %ld..%ld, working set %lu..%lu KB, "
+                    "private %lu..%lu KB\n",
+                    static_cast<unsigned long>(kSampleMs / 1000), lowLive, highLive,
+                    static_cast<unsigned long>(lowWorkingSet), static_cast<unsigned long>(highWorkingSet),
+                    static_cast<unsigned long>(lowPrivate), static_cast<unsigned long>(highPrivate));
+    std::printf("items started %d; slowest answer %lu ms; unanswered probes %d\n", items,
+                static_cast<unsigned long>(slowest), unanswered);
+    // A player always makes GDI objects: none counted means this Quon.exe does not answer.
+    if (last.gdiCreated <= 0)
+        std::printf("note: this Quon.exe gives no GDI counters (compile it with QUON_GDI_COUNTERS defined, "
+                    "as bench/soak/run.sh does)\n");
+
+    ::PostMessageA(player, WM_COMMAND, ID_TRAY_EXIT, 0);
+    WaitFor([&] { HWND c = quon.Credits(); return c && ::IsWindowVisible(c); }, 10000);
+    if (HWND credits = quon.Credits())
+        ::PostMessageA(credits, WM_CLOSE, 0, 0);
+    quon.HasExited(10000);
+    return 0;
+}
