@@ -152,7 +152,7 @@ TEST_F(WaysIn, CommandLineFilesPlayInTheOrderGiven)
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(StartWith(Quoted(Wide(a)) + L" " + Quoted(Wide(b))));
     ASSERT_TRUE(WaitForStatus("Songs Over", 20000)) << StatusText(player);
-    ::Sleep(300);
+    ::Sleep(700);  // the end is told while the last tail still sounds
     const std::vector<Tone> tones = Heard(recorder);
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, 440, 15) << "the first argument plays first";

@@ -494,6 +494,18 @@ TEST(PlayerControlPlay, UnplayableMediaEndOnceEachAndThenStaySilent)
     host.Stop();
     PumpFor(200);
     EXPECT_EQ(host.Reports().size(), expected) << "stop with nothing playing";
+
+    // Asked again straight after its own failure (a host repeating the item once), a medium is
+    // told once more; a third time in a row it stays silent.
+    const std::wstring bad = media.Path(L"also missing.mp3");
+    for (int round = 0; round < 3; ++round) {
+        host.PutFileName(bad);
+        host.Play();
+        PumpFor(300);
+        if (round < 2)
+            ASSERT_TRUE(host.WaitForReports(expected + 2 * (round + 1), 10000)) << round;
+    }
+    EXPECT_EQ(host.Reports().size(), expected + 4);
 }
 
 TEST(PlayerControlPlay, NameWrittenTwiceBeforePlayingStartsOnce)

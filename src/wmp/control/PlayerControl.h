@@ -86,6 +86,7 @@ private:
     void NoteOpenTime();
     void StopItem();
     void ReportFailure();
+    void ForgetFailures();
     void EndItem(bool failed);
     bool PlaysAgain();
     void ApplyAudio();
@@ -144,6 +145,8 @@ private:
     // Paths that could not be played since an item last played: asked again, they stay silent
     // so that a list of nothing but such items stops after one pass.
     std::set<std::wstring> m_failedPaths;
+    std::wstring m_lastFailure;       // the medium that failed last, told or not
+    bool m_lastFailureRetold = false; // its failure was told twice in a row already
 
     LONG m_reportedState = 0; // the state of the last report queued
     std::deque<std::pair<LONG, LONG>> m_reports;

@@ -229,7 +229,7 @@ void CPlayerControl::StopItem()
     if (!m_reports.empty() && m_reports.back() == std::make_pair(LONG{kPlayStateStopped}, LONG{kPlayStatePlaying}))
         QueueStopBeforeStart();  // its start has not reached the host yet
     else {
-        m_failedPaths.clear();
+        ForgetFailures();
         QueueReport(kPlayStateStopped);
     }
     InvalidateRect(m_window, nullptr, FALSE);
@@ -241,7 +241,7 @@ void CPlayerControl::StopItem()
 // natural end and move on.
 void CPlayerControl::QueueStopBeforeStart()
 {
-    m_failedPaths.clear();
+    ForgetFailures();
     if (!m_reports.empty() && m_reports.back() == std::make_pair(LONG{kPlayStateStopped}, LONG{kPlayStatePlaying}))
         m_reports.pop_back();
     if (m_sendPlayStateEvents)
@@ -254,11 +254,28 @@ void CPlayerControl::QueueStopBeforeStart()
 void CPlayerControl::ReportFailure()
 {
     // Reported as a medium that started and ended at once, so that a host moves on to the next
-    // one; asked again before anything played, it stays silent.
-    if (!m_failedPaths.insert(m_path).second)
-        return;
+    // one; asked again before anything played, it stays silent, so that a list of nothing but such
+    // media stops after one pass. Asked again straight after its own failure (a host repeating the
+    // item once), it is told once more, so that such a host goes on to the next item.
+    const bool first = m_failedPaths.insert(m_path).second;
+    const bool straightAgain = m_path == m_lastFailure;
+    m_lastFailure = m_path;
+    if (!first) {
+        if (!straightAgain || m_lastFailureRetold)
+            return;
+        m_lastFailureRetold = true;
+    } else {
+        m_lastFailureRetold = false;
+    }
     QueueReport(kPlayStatePlaying);
     QueueReport(kPlayStateStopped);
+}
+
+void CPlayerControl::ForgetFailures()
+{
+    m_failedPaths.clear();
+    m_lastFailure.clear();
+    m_lastFailureRetold = false;
 }
 
 LRESULT CPlayerControl::OnItemEnded(WPARAM item, LPARAM failed)
@@ -312,10 +329,12 @@ void CPlayerControl::EndItem(bool failed)
     Worker().Close(m_item); // one that played to its end plays out its sound renderer's buffer
     m_item = 0;
     m_ticket.reset();
-    if (failed)
+    if (failed) {
         m_failedPaths.insert(m_path);
-    else
-        m_failedPaths.clear();
+        m_lastFailure = m_path;
+        m_lastFailureRetold = false;
+    } else
+        ForgetFailures();
     m_state = ItemState::Ended;
     QueueReport(kPlayStateStopped);
     InvalidateRect(m_window, nullptr, FALSE);
