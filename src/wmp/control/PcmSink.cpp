@@ -47,15 +47,18 @@ void FreeMediaType(AM_MEDIA_TYPE* type)
     CoTaskMemFree(type);
 }
 
-// Media types this pin proposes: none (the upstream pin proposes its own).
-class CNoMediaTypes final : public IEnumMediaTypes {
+// The IUnknown of a small enumerator object of one interface: its own reference count, deleted
+// at the last release.
+template <class Interface>
+class CEnumeratorUnknown : public Interface {
 public:
+    virtual ~CEnumeratorUnknown() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (!out)
             return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumMediaTypes) {
-            *out = static_cast<IEnumMediaTypes*>(this);
+        if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -70,6 +73,14 @@ public:
             delete this;
         return static_cast<ULONG>(refs);
     }
+
+private:
+    LONG m_refs = 1;
+};
+
+// Media types this pin proposes: none (the upstream pin proposes its own).
+class CNoMediaTypes final : public CEnumeratorUnknown<IEnumMediaTypes> {
+public:
     HRESULT STDMETHODCALLTYPE Next(ULONG, AM_MEDIA_TYPE**, ULONG* fetched) override
     {
         if (fetched)
@@ -85,35 +96,12 @@ public:
         *out = new CNoMediaTypes;
         return S_OK;
     }
-
-private:
-    LONG m_refs = 1;
 };
 
 // The filter's one pin.
-class COnePin final : public IEnumPins {
+class COnePin final : public CEnumeratorUnknown<IEnumPins> {
 public:
     COnePin(IPin* pin, ULONG position) : m_pin(pin), m_position(position) { m_pin->AddRef(); }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumPins) {
-            *out = static_cast<IEnumPins*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0)
-            delete this;
-        return static_cast<ULONG>(refs);
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override
     {
         if (!pins || (count > 1 && !fetched))
@@ -151,8 +139,7 @@ public:
     }
 
 private:
-    ~COnePin() { m_pin->Release(); }
-    LONG m_refs = 1;
+    ~COnePin() override { m_pin->Release(); }
     IPin* m_pin;
     ULONG m_position;
 };

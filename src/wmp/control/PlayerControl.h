@@ -85,6 +85,7 @@ private:
     void SilenceOutput();
     void NoteOpenTime();
     void StopItem();
+    void ReleaseItem();
     void ReportFailure();
     void ForgetFailures();
     void EndItem(bool failed);

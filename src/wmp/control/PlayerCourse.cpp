@@ -72,21 +72,15 @@ void CPlayerControl::CloseItem()
     // next medium follows it.
     if (m_state == ItemState::Playing)
         SilenceOutput();
-    KillTimer(m_window, kTickTimer);
-    KillTimer(m_window, kWaitOutputTimer);
-    if (m_item && m_worker)
-        m_worker->Close(m_item);
-    m_item = 0;
-    m_ticket.reset();
-    m_playWanted = false;
-    m_stopAfterOpen = false;
+    ReleaseItem();
     m_state = ItemState::None;
     // A medium that is replaced ends without a report: the host has moved on by itself.
     m_reports.clear();
     m_reportedState = kPlayStateStopped;
 }
 
-void CPlayerControl::OpenItem(const std::wstring& path)
+// Lets go of the current medium's graph and of whatever was asked of it.
+void CPlayerControl::ReleaseItem()
 {
     KillTimer(m_window, kTickTimer);
     KillTimer(m_window, kWaitOutputTimer);
@@ -96,6 +90,11 @@ void CPlayerControl::OpenItem(const std::wstring& path)
     m_ticket.reset();
     m_playWanted = false;
     m_stopAfterOpen = false;
+}
+
+void CPlayerControl::OpenItem(const std::wstring& path)
+{
+    ReleaseItem();
     m_path = path;
     m_state = ItemState::None;
     if (!path.empty()) {
