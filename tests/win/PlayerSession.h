@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <ctime>
+#include <memory>
 
 #include "WinTestSupport.h"
 #include "app/PlayerApp.h"
@@ -51,4 +54,23 @@ public:
 
 private:
     bool m_created = false;
+};
+
+// A fixture whose player can be closed and started afresh within one test (one per table case).
+class FreshPlayerTest : public ::testing::Test {
+protected:
+    void OpenPlayer()
+    {
+        session = std::make_unique<PlayerSession>();
+        player = &session->player;
+        ASSERT_TRUE(session->Created());
+    }
+    void ClosePlayerSession()
+    {
+        session.reset();
+        player = nullptr;
+    }
+
+    std::unique_ptr<PlayerSession> session;
+    TestPlayerDlg* player = nullptr;
 };

@@ -153,16 +153,14 @@ private:
     std::vector<std::string> m_files;
 };
 
-class Sequencing : public ::testing::Test {
+class Sequencing : public FreshPlayerTest {
 protected:
     void SetUp() override { StartPlayer(); }
     void TearDown() override { ClosePlayer(); }
 
     void StartPlayer()
     {
-        session = std::make_unique<PlayerSession>();
-        player = &session->player;
-        ASSERT_TRUE(session->Created());
+        ASSERT_NO_FATAL_FAILURE(OpenPlayer());
         ::SendMessageA(player->m_hWnd, WM_PAINT, 0, 0);  // the paint sets the knob's hit rectangles
         ASSERT_TRUE(::PtInRect(&player->m_rcPlay, kCentre));
         ASSERT_NE(video(), nullptr);
@@ -173,8 +171,7 @@ protected:
     void ClosePlayer()
     {
         spy.reset();
-        session.reset();
-        player = nullptr;
+        ClosePlayerSession();
     }
 
     // A fresh player window for the next case of a table.
@@ -249,8 +246,6 @@ protected:
     }
 
     MediaFiles media;
-    std::unique_ptr<PlayerSession> session;
-    TestPlayerDlg* player = nullptr;
     std::unique_ptr<ReportSpy> spy;
 };
 

@@ -131,22 +131,13 @@ private:
     std::vector<std::wstring> m_files; // in the order made; folders before their files
 };
 
-class WaysInWindow : public ::testing::Test {
+class WaysInWindow : public FreshPlayerTest {
 protected:
     void SetUp() override { StartPlayer(); }
     void TearDown() override { ClosePlayer(); }
 
-    void StartPlayer()
-    {
-        session = std::make_unique<PlayerSession>();
-        player = &session->player;
-        ASSERT_TRUE(session->Created());
-    }
-    void ClosePlayer()
-    {
-        session.reset();
-        player = nullptr;
-    }
+    void StartPlayer() { OpenPlayer(); }
+    void ClosePlayer() { ClosePlayerSession(); }
 
     // The paths the player made current, each once, until "Songs Over" (or timeoutMs).
     std::vector<std::string> PlayedUntilSongsOver(DWORD timeoutMs = kEndWait)
@@ -189,8 +180,6 @@ protected:
     }
 
     MediaFolder media;
-    std::unique_ptr<PlayerSession> session;
-    TestPlayerDlg* player = nullptr;
 };
 
 // ---- dropped files -------------------------------------------------------------------------
