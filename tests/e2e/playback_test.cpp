@@ -9,6 +9,7 @@
 #include "PlayerFixture.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
+#include "player/logic/Layout.h"
 #include "resource.h"
 
 namespace {
@@ -97,6 +98,38 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     std::vector<Tone> replay = Heard(again);
     ASSERT_GE(replay.size(), 1u);
     EXPECT_NEAR(replay[0].frequency, 523, 15);
+}
+
+// The knob's minus while a tone plays: four single clicks take the start-up -600 to the quietest -1000,
+// and the rest of the tone is heard at that level (an amplitude of 10^(-1000/2000)), the part
+// before the clicks at the start-up level.
+TEST_F(Playback, TheKnobsMinusIsHeardAtItsLevelWhileATonePlays)
+{
+    Make({"steady.wav", 7000, 600});
+    Recorder recorder("volume.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"steady.wav\"");
+    ::Sleep(1800);
+    const layout::Edges minus = layout::kKnobVolumeDown;
+    // Apart by more than the double-click time: the second click of a double click is not a
+    // button-down of the player's.
+    for (int click = 0; click < 4; ++click) {
+        ClickAt(player, (minus.left + minus.right) / 2, (minus.top + minus.bottom) / 2);
+        ::Sleep(::GetDoubleClickTime() + 100);
+    }
+    ::Sleep(1500);
+    ClickAt(player, kCentre.x, kCentre.y); // stop
+    ASSERT_TRUE(WaitForStatus("Hello Quon", 3000));
+    ::Sleep(500);
+    std::vector<Tone> tones = Heard(recorder);
+    ASSERT_GE(tones.size(), 1u);
+    const double start = tones[0].start;
+    const double end = tones.back().start + tones.back().length;
+    ASSERT_GT(end - start, 2.5) << "the tone stopped before the clicks were heard";
+    EXPECT_NEAR(PeakBetween(lastRecording, start + 0.2, start + 1.0), 0.9 * 0.501, 0.9 * 0.03)
+        << "the start-up level, -600";
+    EXPECT_NEAR(PeakBetween(lastRecording, end - 1.0, end - 0.1), 0.9 * 0.316, 0.9 * 0.03)
+        << "the quietest level the knob reaches, -1000";
 }
 
 TEST_F(Playback, RepeatListWrapsToTheFirstItem)

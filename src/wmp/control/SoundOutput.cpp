@@ -12,10 +12,10 @@ namespace {
 
 // Each block written to the device holds this much sound; the device is kept this far ahead of
 // what is heard: with 60 ms it ran dry now and then while the program was busy, with 120 ms
-// while another process kept a core busy. Levels apply to the blocks written from then on, so a
-// change is heard after about this lead; a stop closes the device at once. (Taking the written
-// blocks back to write them again at the new level loses what the sound server already holds:
-// 90 ms of the medium.)
+// while another process kept a core busy. Levels are the device's own volume, which applies to
+// what it has not yet handed to the sound server, so a change is heard within tens of
+// milliseconds; scaling the samples instead would be heard only after this lead. A stop closes the
+// device at once.
 constexpr double kBlockMs = 20;
 constexpr double kDeviceAheadMs = 180;
 // The decoding graphs run this far ahead of the device, no further.
@@ -36,6 +36,11 @@ constexpr DWORD kIdleWaitMs = 50;
 constexpr DWORD kSwitchPollMs = 2;
 constexpr DWORD kPushWaitMs = 50;
 constexpr DWORD kEndWaitMs = 3000;
+
+std::int64_t Us(double ms)
+{
+    return std::llround(ms * 1000);
+}
 
 // IBasicAudio's scale: hundredths of a decibel to an amplitude in 16.16 fixed point.
 long Gain(long hundredthsDb)
@@ -88,7 +93,7 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
     }
     const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
     // The output thread is woken only when the device wants more.
-    const bool wake = m_deviceMs < kDeviceAheadMs;
+    const bool wake = m_deviceUs < Us(kDeviceAheadMs);
     LeaveCriticalSection(&m_lock);
     if (wake)
         SetEvent(m_wake);
@@ -132,7 +137,7 @@ void CSoundOutput::SetReportLead(double ms)
 bool CSoundOutput::IsSilent()
 {
     EnterCriticalSection(&m_lock);
-    const bool silent = m_queue.NextFormat() == nullptr && m_deviceMs <= 0 && !m_resetDevice;
+    const bool silent = m_queue.NextFormat() == nullptr && m_deviceUs == 0 && !m_resetDevice;
     LeaveCriticalSection(&m_lock);
     return silent;
 }
@@ -150,6 +155,7 @@ void CSoundOutput::SetLevels(long volume, long balance, bool mute)
     EnterCriticalSection(&m_lock);
     m_gainLeft = left;
     m_gainRight = right;
+    m_levelsChanged = true;
     LeaveCriticalSection(&m_lock);
     SetEvent(m_wake);
 }
@@ -166,13 +172,14 @@ void CSoundOutput::Run()
     for (;;) {
         // Nothing to do at all: the thread sleeps until it is woken.
         EnterCriticalSection(&m_lock);
-        const bool idle = m_deviceMs <= 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming;
+        const bool idle = m_deviceUs == 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming;
         LeaveCriticalSection(&m_lock);
         WaitForMultipleObjects(2, events, FALSE,
                                m_next.handle ? kSwitchPollMs : (idle ? INFINITE : kIdleWaitMs));
         EnterCriticalSection(&m_lock);
         const bool quit = m_quit;
         const bool reset = std::exchange(m_resetDevice, false);
+        const bool levels = std::exchange(m_levelsChanged, false);
         LeaveCriticalSection(&m_lock);
         if (quit)
             break;
@@ -182,6 +189,10 @@ void CSoundOutput::Run()
         if (reset) {
             CloseDevice(m_next);
             CloseDevice(m_current);
+        }
+        if (levels) {
+            SetDeviceLevels(m_current);
+            SetDeviceLevels(m_next);
         }
         Reclaim();
         ReportEnds();
@@ -202,8 +213,8 @@ void CSoundOutput::Reclaim()
                          : block.device == m_next.handle  ? &m_next
                                                           : nullptr;
         if (device)
-            device->ms = std::max(0.0, device->ms - block.ms);
-        m_deviceMs = std::max(0.0, m_deviceMs - block.ms);
+            device->us -= block.us;
+        m_deviceUs -= block.us;
     }
     LeaveCriticalSection(&m_lock);
 }
@@ -213,7 +224,7 @@ void CSoundOutput::ReportEnds()
     EnterCriticalSection(&m_lock);
     for (auto it = m_endsToReport.begin(); it != m_endsToReport.end();) {
         const double before = m_queue.MsBeforeEnd(*it);
-        if (before < 0 || before + m_deviceMs <= m_reportLeadMs) {
+        if (before < 0 || Us(before) + m_deviceUs <= Us(m_reportLeadMs)) {
             PostMessageA(m_notify, kMsgRunHandedOver, static_cast<WPARAM>(*it), FALSE);
             it = m_endsToReport.erase(it);
         } else {
@@ -255,8 +266,8 @@ void CSoundOutput::Fill()
             target = &m_current;
         else
             target = &m_next;
-        bool take = target && target->ms < kDeviceAheadMs;
-        if (take && target == &m_current && m_current.ms <= 0 && m_endsToReport.empty() &&
+        bool take = target && target->us < Us(kDeviceAheadMs);
+        if (take && target == &m_current && m_current.us == 0 && m_endsToReport.empty() &&
             m_queue.QueuedMs() < kDeviceAheadMs) {
             // A device that starts (or restarts after running dry) waits for its full lead, or
             // until the sound stops coming.
@@ -284,26 +295,26 @@ void CSoundOutput::Fill()
             if (target == &m_next)
                 waveOutPause(m_next.handle); // started when the first device has played out
         }
-        if (target == &m_current && m_current.ms <= 0 && !starting) {
+        if (target == &m_current && m_current.us == 0 && !starting) {
             waveOutPause(m_current.handle);
             starting = true;
         }
         EnterCriticalSection(&m_lock);
         m_queue.Take(kBlockMs, m_piece);
-        ApplyLevels(m_piece);
-        const double ms = m_piece.Ms();
-        target->ms += ms;
-        m_deviceMs += ms;
+        ApplyLevels(*target, m_piece);
+        const std::int64_t us = Us(m_piece.Ms());
+        target->us += us;
+        m_deviceUs += us;
         LeaveCriticalSection(&m_lock);
         WakeAllConditionVariable(&m_space);
         if (m_piece.bytes.empty())
             continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
-        free->ms = ms;
+        free->us = us;
         if (!WriteBlock(*target, *free)) {
             EnterCriticalSection(&m_lock);
-            target->ms = std::max(0.0, target->ms - ms);
-            m_deviceMs = std::max(0.0, m_deviceMs - ms);
+            target->us -= us;
+            m_deviceUs -= us;
             LeaveCriticalSection(&m_lock);
         }
     }
@@ -312,7 +323,7 @@ void CSoundOutput::Fill()
     // The second device, holding its lead already, starts as soon as the first has played out:
     // a change of format costs no more than the start of a held device (about 17 ms here; starting
     // it up to 30 ms before the position says the first has played out changed nothing).
-    if (m_next.handle && m_current.ms <= 0 && PlayedOut(m_current)) {
+    if (m_next.handle && m_current.us == 0 && PlayedOut(m_current)) {
         CloseDevice(m_current);
         std::swap(m_current, m_next);
         waveOutRestart(m_current.handle);
@@ -363,6 +374,13 @@ bool CSoundOutput::OpenDevice(Device& device, const PcmFormat& format)
     device = Device{};
     device.handle = handle;
     device.format = format;
+    // A device without a volume of each channel plays samples scaled to the levels instead.
+    WAVEOUTCAPSA caps{};
+    device.scaled = waveOutGetDevCapsA(reinterpret_cast<UINT_PTR>(handle), &caps, sizeof caps) !=
+                        MMSYSERR_NOERROR ||
+                    (caps.dwSupport & (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME)) !=
+                        (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME);
+    SetDeviceLevels(device);
     return true;
 }
 
@@ -382,15 +400,30 @@ void CSoundOutput::CloseDevice(Device& device)
     }
     waveOutClose(device.handle);
     EnterCriticalSection(&m_lock);
-    m_deviceMs = std::max(0.0, m_deviceMs - device.ms);
+    m_deviceUs -= device.us;
     LeaveCriticalSection(&m_lock);
     device = Device{};
 }
 
-void CSoundOutput::ApplyLevels(PcmPiece& piece) const
+void CSoundOutput::SetDeviceLevels(Device& device)
+{
+    if (!device.handle || device.scaled)
+        return;
+    EnterCriticalSection(&m_lock);
+    const long left = m_gainLeft, right = m_gainRight;
+    LeaveCriticalSection(&m_lock);
+    // The device's scale: 0xFFFF is full level, the left channel in the low word.
+    const auto level = [](long gain) { return static_cast<DWORD>(std::min(gain, 0xFFFFL)); };
+    if (waveOutSetVolume(device.handle, level(left) | level(right) << 16) != MMSYSERR_NOERROR) {
+        device.scaled = true;
+        waveOutSetVolume(device.handle, 0xFFFFFFFF);
+    }
+}
+
+void CSoundOutput::ApplyLevels(const Device& device, PcmPiece& piece) const
 {
     const long left = m_gainLeft, right = m_gainRight;
-    if (left == 65536 && right == 65536)
+    if (!device.scaled || (left == 65536 && right == 65536))
         return;
     const bool stereo = piece.format.channels == 2;
     if (piece.format.bits == 16) {

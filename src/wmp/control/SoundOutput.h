@@ -40,7 +40,7 @@ private:
     struct Block {
         WAVEHDR header{};
         std::vector<BYTE> buffer;
-        double ms = 0;
+        std::int64_t us = 0;       // microseconds of sound
         bool queued = false;       // written to the device and not yet done
         HWAVEOUT device = nullptr; // the device it was written to
     };
@@ -49,7 +49,10 @@ private:
         HWAVEOUT handle = nullptr;
         PcmFormat format;
         DWORD framesWritten = 0; // since it was opened
-        double ms = 0;           // written and not yet done (under m_lock)
+        // Microseconds written and not yet done (under m_lock), counted in whole numbers: what
+        // comes back done is taken off exactly, and a device that has played out holds 0.
+        std::int64_t us = 0;
+        bool scaled = false;     // takes no volume of its own: the samples carry the levels
     };
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
@@ -61,7 +64,8 @@ private:
     void CloseDevice(Device& device);
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
-    void ApplyLevels(PcmPiece& piece) const;
+    void SetDeviceLevels(Device& device);
+    void ApplyLevels(const Device& device, PcmPiece& piece) const;
 
     HWND m_notify;
     HANDLE m_thread = nullptr;
@@ -75,7 +79,8 @@ private:
     std::set<std::uint32_t> m_endsToReport;
     bool m_quit = false;
     bool m_resetDevice = false;
-    double m_deviceMs = 0; // sound written to the device and not yet played
+    bool m_levelsChanged = false;
+    std::int64_t m_deviceUs = 0; // sound written to the devices and not yet played
     double m_reportLeadMs = 200;
     long m_gainLeft = 65536; // 16.16 fixed point
     long m_gainRight = 65536;
