@@ -248,6 +248,18 @@ void CSoundOutput::Fill()
     // A device that starts with its first block alone runs dry before the second one is there
     // (the first 20 ms are heard, then a gap): it is held until the whole lead is written.
     bool starting = false;
+    // Sound long after the device went quiet starts a new list, not the next item of one: the
+    // old device is closed and a new one opened. (Restarted after lying idle, a device lost 15 to
+    // 20 ms of the list's start; a new one loses none.) A successor that comes late goes on at once
+    // on the device that played its predecessor.
+    if (m_current.handle && !m_next.handle &&
+        GetTickCount() - m_current.lastWrite > kDeviceAheadMs + kLongestReportLeadMs) {
+        EnterCriticalSection(&m_lock);
+        const bool sound = m_queue.NextFormat() && m_current.us == 0;
+        LeaveCriticalSection(&m_lock);
+        if (sound && PlayedOut(m_current))
+            CloseDevice(m_current);
+    }
     for (;;) {
         Block* free = FreeBlock();
         if (!free)
@@ -354,6 +366,7 @@ bool CSoundOutput::WriteBlock(Device& device, Block& block)
         waveOutWrite(device.handle, &block.header, sizeof block.header) != MMSYSERR_NOERROR)
         return false;
     block.queued = true;
+    device.lastWrite = GetTickCount();
     device.framesWritten += static_cast<DWORD>(block.buffer.size() / device.format.FrameBytes());
     return true;
 }

@@ -53,6 +53,7 @@ private:
         // comes back done is taken off exactly, and a device that has played out holds 0.
         std::int64_t us = 0;
         bool scaled = false;     // takes no volume of its own: the samples carry the levels
+        DWORD lastWrite = 0;     // tick count of the last block written
     };
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
