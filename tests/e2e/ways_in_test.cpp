@@ -79,6 +79,44 @@ std::vector<Tone> TonesOf(const Recording& recording)
     return tones;
 }
 
+// A press and release of one of the keyboard's extended keys, to whatever window has the focus.
+void PressKey(WORD key)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    inputs[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+// A second start with these arguments (in the folder in, or this program's), watched until it ends
+// (at most 5 s): how long it lived and whether it ever had a window.
+struct SecondStart {
+    bool started = false;
+    bool exited = false;
+    bool hadWindow = false;
+    DWORD livedMs = 0;
+};
+SecondStart StartSecond(QuonProcess& second, const std::wstring& arguments,
+                        const std::wstring& in = std::wstring())
+{
+    SecondStart result;
+    const DWORD started = ::GetTickCount();
+    result.started = second.StartWithArguments(arguments, in);
+    if (!result.started)
+        return result;
+    WaitFor(
+        [&] {
+            result.hadWindow = result.hadWindow || !second.Windows().empty();
+            return second.HasExited();
+        },
+        5000);
+    result.exited = second.HasExited();
+    result.livedMs = ::GetTickCount() - started;
+    return result;
+}
+
 class WaysIn : public ::testing::Test {
 protected:
     void SetUp() override
@@ -226,19 +264,11 @@ TEST_F(WaysIn, SecondStartHandsItsFilesToTheRunningPlayerAndEnds)
     ASSERT_EQ(InstanceWindows(), 1);
 
     QuonProcess second;
-    const DWORD started = ::GetTickCount();
-    ASSERT_TRUE(second.StartWithArguments(Quoted(Wide(c))));
-    bool hadWindow = false;
-    WaitFor(
-        [&] {
-            hadWindow = hadWindow || !second.Windows().empty();
-            return second.HasExited();
-        },
-        5000);
-    const DWORD lived = ::GetTickCount() - started;
-    EXPECT_TRUE(second.HasExited());
-    EXPECT_LT(lived, 2000u) << "the second start ends at once";
-    EXPECT_FALSE(hadWindow) << "the second start shows no window (and so has no tray icon)";
+    const SecondStart start = StartSecond(second, Quoted(Wide(c)));
+    ASSERT_TRUE(start.started);
+    EXPECT_TRUE(start.exited);
+    EXPECT_LT(start.livedMs, 2000u) << "the second start ends at once";
+    EXPECT_FALSE(start.hadWindow) << "the second start shows no window (and so has no tray icon)";
     EXPECT_EQ(InstanceWindows(), 1) << "one player runs";
 
     ASSERT_TRUE(WaitForStatus("c.wav", 5000)) << StatusText(player);
@@ -267,10 +297,10 @@ TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
     ::Sleep(300);
     ASSERT_FALSE(::IsWindowVisible(player));
     QuonProcess second;
-    const DWORD started = ::GetTickCount();
-    ASSERT_TRUE(second.StartWithArguments(L""));
-    EXPECT_TRUE(second.HasExited(5000));
-    EXPECT_LT(::GetTickCount() - started, 2000u);
+    const SecondStart shown = StartSecond(second, L"");
+    ASSERT_TRUE(shown.started);
+    EXPECT_TRUE(shown.exited);
+    EXPECT_LT(shown.livedMs, 2000u);
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(player) != FALSE; }, 3000))
         << "the running player came back from the tray";
     EXPECT_EQ(InstanceWindows(), 1);
@@ -279,8 +309,7 @@ TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
     QuonProcess third;
-    ASSERT_TRUE(third.StartWithArguments(L"gone.wav"));
-    EXPECT_TRUE(third.HasExited(5000));
+    EXPECT_TRUE(StartSecond(third, L"gone.wav").exited);
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(player) != FALSE; }, 3000));
     EXPECT_EQ(StatusText(player).find(".wav"), std::string::npos) << "nothing was played";
 }
@@ -295,8 +324,7 @@ TEST_F(WaysIn, SecondStartHandsOverRelativeNamesAndFolders)
     MakeTone("one.wav", 300, 440);
     ASSERT_TRUE(StartWith(L""));
     QuonProcess second;
-    ASSERT_TRUE(second.StartWithArguments(L"one.wav two", Wide(folder)));
-    EXPECT_TRUE(second.HasExited(5000));
+    EXPECT_TRUE(StartSecond(second, L"one.wav two", Wide(folder)).exited);
     const std::vector<std::string> names = NamesUntilSongsOver(15000);
     const std::vector<std::string> expected = {"one.wav", "two\\x.wav", "two\\y.wav"};
     EXPECT_EQ(names, expected);
@@ -312,28 +340,20 @@ TEST_F(WaysIn, MediaKeysDriveThePlayerHiddenInTheTray)
     ASSERT_TRUE(WaitForStatus("first.wav", 10000)) << StatusText(player);
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
-    const auto press = [](WORD key) {
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
-        inputs[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    };
     ::Sleep(700);
-    press(VK_MEDIA_NEXT_TRACK);
+    PressKey(VK_MEDIA_NEXT_TRACK);
     ASSERT_TRUE(WaitForStatus("second.wav", 5000)) << StatusText(player);
     ::Sleep(700);
-    press(VK_MEDIA_STOP);
+    PressKey(VK_MEDIA_STOP);
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(700);
-    press(VK_MEDIA_PLAY_PAUSE);
+    PressKey(VK_MEDIA_PLAY_PAUSE);
     ASSERT_TRUE(WaitForStatus("second.wav", 5000)) << StatusText(player);
     ::Sleep(700);
-    press(VK_MEDIA_PREV_TRACK);
+    PressKey(VK_MEDIA_PREV_TRACK);
     ASSERT_TRUE(WaitForStatus("first.wav", 5000)) << StatusText(player);
     ::Sleep(700);
-    press(VK_MEDIA_PLAY_PAUSE);
+    PressKey(VK_MEDIA_PLAY_PAUSE);
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(500);
     EXPECT_FALSE(::IsWindowVisible(player)) << "the keys work while the player stays in the tray";
@@ -354,18 +374,10 @@ TEST_F(WaysIn, PlayPauseWithNothingLoadedOpensTheOpenDialogOnce)
     MakeTone("chosen.wav", 500, 660);
     ASSERT_TRUE(StartWith(L""));
     ::Sleep(300);
-    const auto press = [](WORD key) {
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
-        inputs[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    };
-    press(VK_MEDIA_PLAY_PAUSE);
+    PressKey(VK_MEDIA_PLAY_PAUSE);
     ASSERT_TRUE(WaitFor([&] { return FindOpenDialog(quon) != nullptr; }, 10000)) << "no open dialog";
-    press(VK_MEDIA_PLAY_PAUSE);
-    press(VK_MEDIA_NEXT_TRACK);
+    PressKey(VK_MEDIA_PLAY_PAUSE);
+    PressKey(VK_MEDIA_NEXT_TRACK);
     ::Sleep(1000);
     int dialogs = 0;
     for (HWND wnd : quon.Windows()) {
@@ -443,18 +455,11 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     ::Sleep(1000);
 
     QuonProcess second;
-    const DWORD started = ::GetTickCount();
-    ASSERT_TRUE(second.StartWithArguments(Quoted(Wide(song))));
-    bool hadWindow = false;
-    WaitFor(
-        [&] {
-            hadWindow = hadWindow || !second.Windows().empty();
-            return second.HasExited();
-        },
-        5000);
-    EXPECT_TRUE(second.HasExited());
-    EXPECT_LT(::GetTickCount() - started, 2000u) << "no wait for the busy player";
-    EXPECT_FALSE(hadWindow);
+    const SecondStart handed = StartSecond(second, Quoted(Wide(song)));
+    ASSERT_TRUE(handed.started);
+    EXPECT_TRUE(handed.exited);
+    EXPECT_LT(handed.livedMs, 2000u) << "no wait for the busy player";
+    EXPECT_FALSE(handed.hadWindow);
     EXPECT_TRUE(::IsWindowVisible(FindSplash(first))) << "still behind the splash";
 
     Recorder recorder("during_splash_rec.wav");
