@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <vector>
 
 // Dispatches every waiting message of this thread (also for dialogs).
 inline void PumpMessages()
@@ -55,4 +56,35 @@ inline COLORREF PixelAt(HWND wnd, int x, int y)
     const COLORREF colour = ::GetPixel(dc, x, y);
     ::ReleaseDC(wnd, dc);
     return colour;
+}
+
+// The pixels of a rectangle of a device context (a window's, the screen's or a memory one), row by
+// row, read in one copy.
+inline std::vector<COLORREF> PixelsIn(HDC source, const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    std::vector<COLORREF> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC memory = ::CreateCompatibleDC(source);
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
+        ::GdiFlush();
+        const auto* quads = static_cast<const RGBQUAD*>(bits);
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    return pixels;
 }

@@ -218,17 +218,14 @@ std::vector<COLORREF> ExpectedStatusLine(const std::string& text, bool highlight
         font.CreateFont(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
         CBrush fill(paper);
-        HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+        CSelectObject selectBitmap(memory, bitmap);
         CSelectObject selectFont(memory, font);
         const RECT all{0, 0, width, height};
         ::FillRect(memory, &all, fill);
         ::SetTextColor(memory, ink);
         ::SetBkColor(memory, paper);
         ::TextOutA(memory, 8, 8, text.c_str(), static_cast<int>(text.size()));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels.push_back(::GetPixel(memory, x, y));
-        ::SelectObject(memory, oldBitmap);
+        pixels = PixelsIn(memory, all);
     }
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
@@ -245,10 +242,13 @@ TEST_F(PlayerWindow, StatusTextIsDrawnInItsBoldArialAtItsPlace)
         player.DrawStatusText(highlight);
         const std::vector<COLORREF> expected =
             ExpectedStatusLine("Hello Quon", highlight, client.right, client.bottom);
+        HDC dc = ::GetDC(box);
+        const std::vector<COLORREF> shown = PixelsIn(dc, client);
+        ::ReleaseDC(box, dc);
+        ASSERT_EQ(shown.size(), expected.size());
         int differing = 0;
-        for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x)
-                differing += PixelAt(box, x, y) != expected[static_cast<size_t>(y * client.right + x)];
+        for (size_t i = 0; i < shown.size(); ++i)
+            differing += shown[i] != expected[i];
         EXPECT_EQ(differing, 0) << (highlight ? "highlighted" : "normal") << ": pixels unlike the expected line";
     }
 }

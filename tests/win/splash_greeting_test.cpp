@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/PlayerApp.h"
 #include "framework/Gdi.h"
@@ -78,15 +80,16 @@ struct SplashView {
     COLORREF band = CLR_INVALID;
     COLORREF belowBand = CLR_INVALID;
     COLORREF background = CLR_INVALID;
-    int greetingInk = 0;      // dark pixels where the greeting starts
-    int leftOfGreeting = 0;   // dark pixels just left of that
+    int greetingInk = 0;       // dark pixels in the greeting's rows
+    int greetingDiffering = -1; // pixels of those rows unlike the greeting drawn where it belongs
     bool otherWindowVisible = false;
     bool stillVisibleAfterFiveSeconds = false;
 };
 
 struct Watch {
-    explicit Watch(DWORD thread) : uiThread(thread) {}
+    Watch(DWORD thread, std::string text) : uiThread(thread), greeting(std::move(text)) {}
     DWORD uiThread;
+    std::string greeting; // the text the splash should show
     HWND splash = nullptr;
     SplashView view;
 };
@@ -110,6 +113,36 @@ BOOL CALLBACK FindSplash(HWND wnd, LPARAM param)
 bool IsDark(COLORREF c)
 {
     return c != CLR_INVALID && GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
+}
+
+// The rows of the splash between the band and the computer's name: the greeting, black on white in
+// the window's own font, 110 pixels left of the centre at y 120, inside the grey border.
+RECT GreetingRows(int width)
+{
+    return RECT{1, 104, width - 1, 156};
+}
+
+std::vector<COLORREF> ExpectedGreetingRows(const std::string& greeting, int width)
+{
+    const RECT rows = GreetingRows(width);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, rows.bottom);
+    std::vector<COLORREF> pixels;
+    {
+        CSelectObject selectBitmap(memory, bitmap);
+        CSelectObject selectFont(memory, ::GetStockObject(SYSTEM_FONT));
+        RECT all{0, 0, width, rows.bottom};
+        ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::SetTextColor(memory, RGB(0, 0, 0));
+        ::SetBkColor(memory, RGB(255, 255, 255));
+        ::TextOutA(memory, width / 2 - 110, 120, greeting.c_str(), static_cast<int>(greeting.size()));
+        pixels = PixelsIn(memory, rows);
+    }
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 DWORD WINAPI WatchSplash(void* param)
@@ -142,17 +175,19 @@ DWORD WINAPI WatchSplash(void* param)
     view.band = ::GetPixel(dc, w - 10, 50);
     view.belowBand = ::GetPixel(dc, w - 10, 101);
     view.background = ::GetPixel(dc, w - 10, h / 2);
-    const int textLeft = w / 2 - 110;
-    for (int y = 120; y < 140; ++y) {
-        for (int x = textLeft; x < textLeft + 60; ++x)
-            view.greetingInk += IsDark(::GetPixel(dc, x, y));
-        for (int x = textLeft - 12; x < textLeft; ++x)
-            view.leftOfGreeting += IsDark(::GetPixel(dc, x, y));
-    }
+    const std::vector<COLORREF> rows = PixelsIn(dc, GreetingRows(w));
     ::ReleaseDC(nullptr, dc);
+    const std::vector<COLORREF> expected = ExpectedGreetingRows(watch->greeting, w);
+    if (rows.size() == expected.size()) {
+        view.greetingDiffering = 0;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            view.greetingInk += IsDark(rows[i]);
+            view.greetingDiffering += rows[i] != expected[i];
+        }
+    }
     // Nothing else shows up while the splash waits.
     while (::GetTickCount() - seen < 5000) {
-        Watch again(watch->uiThread);
+        Watch again(watch->uiThread, watch->greeting);
         ::EnumWindows(&FindSplash, reinterpret_cast<LPARAM>(&again));
         view.otherWindowVisible = view.otherWindowVisible || again.view.otherWindowVisible;
         ::Sleep(100);
@@ -164,7 +199,7 @@ DWORD WINAPI WatchSplash(void* param)
 TEST(SplashGreeting, ChristmasShowsTheGreetingSplashForItsWaitBeforeThePlayer)
 {
     const GdiCounters before = GetGdiCounters();
-    Watch watch(::GetCurrentThreadId());
+    Watch watch(::GetCurrentThreadId(), "圣诞快乐！！！   -----Osk");
     HANDLE watcher = ::CreateThread(nullptr, 0, &WatchSplash, &watch, 0, nullptr);
     ASSERT_NE(watcher, nullptr);
     {
@@ -189,8 +224,8 @@ TEST(SplashGreeting, ChristmasShowsTheGreetingSplashForItsWaitBeforeThePlayer)
     EXPECT_EQ(view.band, RGB(160, 160, 230));
     EXPECT_EQ(view.belowBand, RGB(255, 255, 255)) << "the band ends at y 100";
     EXPECT_EQ(view.background, RGB(255, 255, 255));
-    EXPECT_GT(view.greetingInk, 20) << "the greeting is drawn 110 pixels left of the centre";
-    EXPECT_EQ(view.leftOfGreeting, 0);
+    EXPECT_GT(view.greetingInk, 20) << "the greeting is drawn";
+    EXPECT_EQ(view.greetingDiffering, 0) << "the greeting in the window's font, 110 pixels left of the centre at y 120";
     EXPECT_FALSE(view.otherWindowVisible) << "the player waits behind the splash";
     EXPECT_TRUE(view.stillVisibleAfterFiveSeconds);
 }
