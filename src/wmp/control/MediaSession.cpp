@@ -5,6 +5,32 @@
 
 namespace {
 
+// The renderer's window is created as a top-level window of its own. A shell that keeps a taskbar
+// entry for every window it saw created at the top (Wine's) shows a button for it while it is
+// visible and has no owner, even once it is the control's child; so while it is still at the top,
+// it is given the window that holds the control as its owner.
+void OwnRendererWindows(HWND control)
+{
+    struct Search {
+        DWORD process;
+        HWND root;
+        static BOOL CALLBACK Each(HWND wnd, LPARAM param)
+        {
+            const auto* search = reinterpret_cast<const Search*>(param);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(wnd, &process);
+            wchar_t title[32] = L"";
+            if (process == search->process && !::GetWindow(wnd, GW_OWNER) && !::IsWindowVisible(wnd) &&
+                ::GetWindowTextW(wnd, title, 32) > 0 && lstrcmpW(title, L"ActiveMovie Window") == 0)
+                ::SetWindowLongPtrW(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(search->root));
+            return TRUE;
+        }
+    };
+    Search search{::GetCurrentProcessId(), ::GetAncestor(control, GA_ROOT)};
+    if (search.root)
+        ::EnumWindows(&Search::Each, reinterpret_cast<LPARAM>(&search));
+}
+
 // How far ahead of the clock a started stream begins: time for the prerolled renderers to take
 // their first samples, so that the start of the medium is not dropped as late. A sound renderer
 // opened for this graph starts its stream cold and breaks up its first tenth of a second with a
@@ -161,6 +187,7 @@ void CMediaSession::AttachVideo(HWND owner)
     if (!m_video)
         return;
     m_video->put_AutoShow(OAFALSE);
+    OwnRendererWindows(owner);
     m_video->put_Owner(reinterpret_cast<OAHWND>(owner));
     m_video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     m_video->put_MessageDrain(reinterpret_cast<OAHWND>(owner));
