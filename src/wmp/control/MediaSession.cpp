@@ -121,12 +121,10 @@ HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT no
     ComPtr<IBaseFilter> videoRenderer;
     if (SUCCEEDED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                    videoRenderer.ReceiveVoid()))) {
-        // The renderer's window is a top-level window until the control takes it in; as a tool
-        // window that never shows by itself it gets no taskbar button of its own meanwhile.
-        if (ComPtr<IVideoWindow> window = videoRenderer.As<IVideoWindow>(IID_IVideoWindow)) {
+        // The renderer's window is a top-level window until the control takes it in
+        // (AttachVideo); it must not show itself there meanwhile.
+        if (ComPtr<IVideoWindow> window = videoRenderer.As<IVideoWindow>(IID_IVideoWindow))
             window->put_AutoShow(OAFALSE);
-            window->put_WindowStyleEx(WS_EX_TOOLWINDOW);
-        }
         m_graph->AddFilter(videoRenderer.Get(), L"Video Renderer");
     }
     if (soundSink)
