@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "framework/Gdi.h"
+
 // Dispatches every waiting message of this thread (also for dialogs).
 inline void PumpMessages()
 {
@@ -76,15 +78,35 @@ inline std::vector<COLORREF> PixelsIn(HDC source, const RECT& area)
     HDC memory = ::CreateCompatibleDC(source);
     HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
-        ::GdiFlush();
-        const auto* quads = static_cast<const RGBQUAD*>(bits);
-        for (int i = 0; i < width * height; ++i)
-            pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
-        ::SelectObject(memory, old);
+        {
+            CSelectObject select(memory, bitmap);
+            ::BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
+            ::GdiFlush();
+            const auto* quads = static_cast<const RGBQUAD*>(bits);
+            for (int i = 0; i < width * height; ++i)
+                pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+        }
         ::DeleteObject(bitmap);
     }
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+// A picture drawn here, apart from the program, to compare with what it shows: draw paints a
+// memory bitmap of width by height like the screen's, and the pixels of area of it are returned.
+inline std::vector<COLORREF> DrawnPixels(int width, int height, const std::function<void(HDC)>& draw,
+                                         const RECT& area)
+{
+    CClientDC screen(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    std::vector<COLORREF> pixels;
+    {
+        CSelectObject select(memory, bitmap);
+        draw(memory);
+        pixels = PixelsIn(memory, area);
+    }
+    ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     return pixels;
 }

@@ -591,20 +591,15 @@ std::set<COLORREF> ScreenColours(HWND window, const RECT& clientArea)
     ClientToScreen(window, &origin);
     const int width = clientArea.right - clientArea.left;
     const int height = clientArea.bottom - clientArea.top;
-    std::set<COLORREF> colours;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    const std::vector<COLORREF> pixels =
+        PixelsIn(screen, RECT{origin.x, origin.y, origin.x + width, origin.y + height});
+    ReleaseDC(nullptr, screen);
+    std::set<COLORREF> colours;
     for (int y = 0; y < height; y += 3) {
         for (int x = 0; x < width; x += 3)
-            colours.insert(GetPixel(memory, x, y));
+            colours.insert(pixels[static_cast<size_t>(y * width + x)]);
     }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return colours;
 }
 

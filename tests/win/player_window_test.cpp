@@ -209,27 +209,21 @@ std::vector<COLORREF> ExpectedStatusLine(const std::string& text, bool highlight
 {
     const COLORREF ink = highlight ? RGB(0, 0, 0) : RGB(0, 0, 255);
     const COLORREF paper = highlight ? RGB(0, 0, 255) : RGB(0, 0, 0);
-    CClientDC screen(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    std::vector<COLORREF> pixels;
-    {
-        CFont font;
-        font.CreateFont(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
-        CBrush fill(paper);
-        CSelectObject selectBitmap(memory, bitmap);
-        CSelectObject selectFont(memory, font);
-        const RECT all{0, 0, width, height};
-        ::FillRect(memory, &all, fill);
-        ::SetTextColor(memory, ink);
-        ::SetBkColor(memory, paper);
-        ::TextOutA(memory, 8, 8, text.c_str(), static_cast<int>(text.size()));
-        pixels = PixelsIn(memory, all);
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    return pixels;
+    const RECT all{0, 0, width, height};
+    return DrawnPixels(
+        width, height,
+        [&](HDC memory) {
+            CFont font;
+            font.CreateFont(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+            CBrush fill(paper);
+            CSelectObject selectFont(memory, font);
+            ::FillRect(memory, &all, fill);
+            ::SetTextColor(memory, ink);
+            ::SetBkColor(memory, paper);
+            ::TextOutA(memory, 8, 8, text.c_str(), static_cast<int>(text.size()));
+        },
+        all);
 }
 
 TEST_F(PlayerWindow, StatusTextIsDrawnInItsBoldArialAtItsPlace)

@@ -125,24 +125,17 @@ RECT GreetingRows(int width)
 std::vector<COLORREF> ExpectedGreetingRows(const std::string& greeting, int width)
 {
     const RECT rows = GreetingRows(width);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, rows.bottom);
-    std::vector<COLORREF> pixels;
-    {
-        CSelectObject selectBitmap(memory, bitmap);
-        CSelectObject selectFont(memory, ::GetStockObject(SYSTEM_FONT));
-        RECT all{0, 0, width, rows.bottom};
-        ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::SetTextColor(memory, RGB(0, 0, 0));
-        ::SetBkColor(memory, RGB(255, 255, 255));
-        ::TextOutA(memory, width / 2 - 110, 120, greeting.c_str(), static_cast<int>(greeting.size()));
-        pixels = PixelsIn(memory, rows);
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
+    return DrawnPixels(
+        width, rows.bottom,
+        [&](HDC memory) {
+            CSelectObject selectFont(memory, ::GetStockObject(SYSTEM_FONT));
+            const RECT all{0, 0, width, rows.bottom};
+            ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+            ::SetTextColor(memory, RGB(0, 0, 0));
+            ::SetBkColor(memory, RGB(255, 255, 255));
+            ::TextOutA(memory, width / 2 - 110, 120, greeting.c_str(), static_cast<int>(greeting.size()));
+        },
+        rows);
 }
 
 DWORD WINAPI WatchSplash(void* param)
