@@ -2,30 +2,29 @@
 # Sourced, not run. Callers use `set -euo pipefail` and keep the lock file descriptor 9 for the prefix.
 # shellcheck shell=bash disable=SC2034,SC2030,SC2031  # QUON_PREFIX is for callers; init runs in a subshell
 
+# Wine 10 of the session root (scripts/setup-root). The 64-bit loader starts every program; for a
+# 32-bit one it starts Wine's 32-bit loader, which runs under qemu-i386.
 QUON_WINE_LOADER=/usr/lib/wine/wine64
-QUON_WINESERVER=/usr/lib/wine/wineserver
-QUON_WINE_I386=/opt/quon/wine-i386
+QUON_WINESERVER=/usr/lib/wine/wineserver64
 # Bump when the prefix's one-time configuration changes: prefixes with an older stamp are configured again.
-QUON_PREFIX_STAMP=.quon-prefix-1
-# How many prefixes sessions may use at once; each is created once (about 10 s, 700 MB) and reused.
+QUON_PREFIX_STAMP=.quon-prefix-2
+# How many prefixes sessions may use at once; each is created once (about 30 s, 1.4 GB) and reused.
 QUON_PREFIX_POOL=${QUON_PREFIX_POOL:-4}
+# Where the prefixes live (the same path inside the root as outside; scripts/test points it at a
+# folder of its own run under CI).
+QUON_PREFIX_BASE=${QUON_PREFIX_BASE:-${XDG_CACHE_HOME:-$HOME/.cache}/quon/wine10}
 
 qlog() { printf '%s: %s\n' "${QUON_LOG_TAG:-wine-session}" "$*" >&2; }
 
 # The environment of every Wine process: 64-bit prefix, no Mono/Gecko installer prompts, no menu
-# entries written to the host, Chinese locale so the ANSI code page is 936 (GBK).
+# entries written to the host, no debugger that a crash would wait for, Chinese locale so the ANSI
+# code page is 936 (GBK).
 quon_wine_env() {
     export WINE=$QUON_WINE_LOADER
     export WINESERVER=$QUON_WINESERVER
     export WINEARCH=win64
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
     export WINEDEBUG=${WINEDEBUG:--all}
-    # The 32-bit builds of Wine's DLLs (scripts/setup): with them the 64-bit loader also runs the
-    # 32-bit release in its WoW64 mode. Only i386 DLLs are in that folder, so 64-bit programs are
-    # not affected.
-    if [[ -d $QUON_WINE_I386/i386-windows ]]; then
-        export WINEDLLPATH=$QUON_WINE_I386${WINEDLLPATH:+:$WINEDLLPATH}
-    fi
     export LANG=zh_CN.UTF-8
     export LC_ALL=zh_CN.UTF-8
 }
@@ -96,13 +95,13 @@ quon_init_prefix() {
 
 # Picks a prefix, locks it on fd 9 for the life of the calling shell, and creates it if needed.
 # QUON_WINEPREFIX names one prefix and waits for it; otherwise the first free one of a small pool under
-# $HOME/.cache/quon is taken, so that sessions running side by side never share a wineserver.
+# $QUON_PREFIX_BASE is taken, so that sessions running side by side never share a wineserver.
 quon_acquire_prefix() {
     local base candidates=() i prefix=""
     if [[ -n ${QUON_WINEPREFIX:-} ]]; then
         candidates=("$QUON_WINEPREFIX")
     else
-        base=${XDG_CACHE_HOME:-$HOME/.cache}/quon/wineprefix
+        base=$QUON_PREFIX_BASE/wineprefix
         candidates=("$base")
         for ((i = 2; i <= QUON_PREFIX_POOL; i++)); do candidates+=("$base-$i"); done
     fi
@@ -126,7 +125,7 @@ quon_acquire_prefix() {
     if [[ ! -e $prefix/$QUON_PREFIX_STAMP ]]; then
         qlog "creating the Wine prefix $prefix (once)"
         quon_init_prefix "$prefix"
-    elif [[ -d $QUON_WINE_I386/i386-windows && ! -e $prefix/drive_c/windows/syswow64/kernel32.dll ]]; then
+    elif [[ ! -e $prefix/drive_c/windows/syswow64/kernel32.dll ]]; then
         qlog "adding the 32-bit system folder to the Wine prefix $prefix (once)"
         quon_init_prefix "$prefix"
     fi
