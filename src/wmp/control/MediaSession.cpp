@@ -2,6 +2,7 @@
 #include "wmp/control/MediaSession.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -152,8 +153,11 @@ HRESULT CMediaSession::Open(const std::wstring& path, HWND notifyWindow, UINT no
 
     m_basicVideo = m_graph.As<IBasicVideo>(IID_IBasicVideo);
     if (videoConnected && m_basicVideo &&
-        SUCCEEDED(m_basicVideo->GetVideoSize(&m_videoWidth, &m_videoHeight)))
+        SUCCEEDED(m_basicVideo->GetVideoSize(&m_videoWidth, &m_videoHeight))) {
+        // Some renderers give a top-down picture's height as negative, as its bitmap header has it.
+        m_videoHeight = std::abs(m_videoHeight);
         m_hasPicture = m_videoWidth > 0 && m_videoHeight > 0;
+    }
     // A medium whose sound found no renderer plays only if it has a picture to show.
     if (hr == VFW_S_AUDIO_NOT_RENDERED && !m_hasPicture)
         return VFW_E_NO_AUDIO_HARDWARE;
