@@ -119,7 +119,9 @@ MappedDrive::~MappedDrive()
 }
 
 RemoteBuffer::RemoteBuffer(DWORD processId, SIZE_T size)
-    : m_process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId))
+    : m_process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                  PROCESS_QUERY_LIMITED_INFORMATION,
+                              FALSE, processId))
 {
     if (m_process)
         m_address = ::VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -131,6 +133,12 @@ RemoteBuffer::~RemoteBuffer()
         ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
     if (m_process)
         ::CloseHandle(m_process);
+}
+
+bool RemoteBuffer::Is32Bit() const
+{
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 4 || (m_process && ::IsWow64Process(m_process, &wow64) && wow64);
 }
 
 bool RemoteBuffer::Write(const void* data, SIZE_T size, SIZE_T offset) const
@@ -210,22 +218,41 @@ std::vector<HTREEITEM> ChooserWindow::Children(HTREEITEM parent) const
 
 std::string ChooserWindow::Text(HTREEITEM item) const
 {
+    // TVITEMA as a 32-bit process lays it out.
+    struct TvItem32 {
+        UINT mask;
+        DWORD hItem;
+        UINT state, stateMask;
+        DWORD pszText;
+        int cchTextMax, iImage, iSelectedImage, cChildren;
+        DWORD lParam;
+    };
     const SIZE_T textBytes = 520;
-    RemoteBuffer remote(m_processId, sizeof(TVITEMA) + textBytes);
+    const SIZE_T textAt = sizeof(TVITEMA); // after either layout of the item
+    RemoteBuffer remote(m_processId, textAt + textBytes);
     if (!remote.Valid())
         return std::string();
-    TVITEMA query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = item;
-    query.pszText = static_cast<char*>(remote.At(sizeof(TVITEMA)));
-    query.cchTextMax = static_cast<int>(textBytes);
     const char nothing = '\0';
-    remote.Write(&query, sizeof query);
-    remote.Write(&nothing, 1, sizeof(TVITEMA));
+    if (remote.Is32Bit()) {
+        TvItem32 query{};
+        query.mask = TVIF_TEXT | TVIF_HANDLE;
+        query.hItem = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(item));
+        query.pszText = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(remote.At(textAt)));
+        query.cchTextMax = static_cast<int>(textBytes);
+        remote.Write(&query, sizeof query);
+    } else {
+        TVITEMA query{};
+        query.mask = TVIF_TEXT | TVIF_HANDLE;
+        query.hItem = item;
+        query.pszText = static_cast<char*>(remote.At(textAt));
+        query.cchTextMax = static_cast<int>(textBytes);
+        remote.Write(&query, sizeof query);
+    }
+    remote.Write(&nothing, 1, textAt);
     if (Send(Item(IDC_FOLDER_TREE), TVM_GETITEMA, 0, remote.Address()) <= 0)
         return std::string();
     std::string text(textBytes, '\0');
-    remote.Read(&text[0], textBytes, sizeof(TVITEMA));
+    remote.Read(&text[0], textBytes, textAt);
     text.resize(std::strlen(text.c_str()));
     return text;
 }

@@ -37,6 +37,8 @@ public:
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
     bool Valid() const { return m_address != nullptr; }
+    // The other process is a 32-bit one (the release), whose structures hold 32-bit pointers.
+    bool Is32Bit() const;
     LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
     void* At(SIZE_T offset) const { return static_cast<char*>(m_address) + offset; }
     bool Write(const void* data, SIZE_T size, SIZE_T offset = 0) const;

@@ -141,8 +141,11 @@ bool QuonProcess::StartWithArguments(const std::wstring& arguments, const std::w
 // program is started through env with libfaketime preloaded, then found among the processes.
 bool QuonProcess::StartWithFakeTime(const std::string& exe, const std::string& folder, const char* dateTime)
 {
-    const char kLibrary[] = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-    if (::GetFileAttributesA(ToWindowsPath(kLibrary).c_str()) == INVALID_FILE_ATTRIBUTES)
+    // Named with the dynamic loader's $LIB, so that each Linux process takes the library of its own
+    // kind: the 64-bit Wine loader the x86_64 one, the 32-bit release's loader the i386 one.
+    const char kLibrary[] = "/usr/$LIB/faketime/libfaketime.so.1";
+    if (::GetFileAttributesA(ToWindowsPath("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1").c_str()) ==
+        INVALID_FILE_ATTRIBUTES)
         return false;
     const std::set<DWORD> before = QuonProcessIds();
     // The monotonic clock stays real so that timers and waits keep in step with the driver's, and
