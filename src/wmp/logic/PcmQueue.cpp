@@ -21,14 +21,8 @@ bool CPcmQueue::Push(std::uint32_t run, const PcmFormat& format, const std::uint
     size -= size % format.FrameBytes();
     if (size == 0)
         return true;
-    // Joined to the last entry when it continues the same run in the same format.
-    if (!m_entries.empty()) {
-        Entry& last = m_entries.back();
-        if (!last.end && last.run == run && last.format == format) {
-            last.bytes.insert(last.bytes.end(), data, data + size);
-            return true;
-        }
-    }
+    // Each piece is an entry of its own, let go once taken: one entry that grew with every piece of
+    // a run held the medium's whole sound until it ended.
     Entry entry;
     entry.run = run;
     entry.format = format;
@@ -72,6 +66,14 @@ double CPcmQueue::QueuedMs() const
             ms += entry.Left() * 1000.0 / entry.format.BytesPerSecond();
     }
     return ms;
+}
+
+std::size_t CPcmQueue::HeldBytes() const
+{
+    std::size_t bytes = 0;
+    for (const Entry& entry : m_entries)
+        bytes += entry.bytes.capacity();
+    return bytes;
 }
 
 double CPcmQueue::MsBeforeEnd(std::uint32_t run) const

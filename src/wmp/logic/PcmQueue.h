@@ -52,6 +52,8 @@ public:
     const PcmFormat* NextFormat() const;
     // Milliseconds of sound queued.
     double QueuedMs() const;
+    // Bytes of memory the queued sound takes, counting any part already taken but not yet let go.
+    std::size_t HeldBytes() const;
     // Milliseconds of sound queued before the run's end marker; negative when no such marker is
     // queued (not ended yet, or already taken).
     double MsBeforeEnd(std::uint32_t run) const;
