@@ -438,21 +438,14 @@ void CSoundOutput::ApplyLevels(const Device& device, PcmPiece& piece) const
     const long left = m_gainLeft, right = m_gainRight;
     if (!device.scaled || (left == 65536 && right == 65536))
         return;
+    // The queue gives 16-bit sound only.
     const bool stereo = piece.format.channels == 2;
-    if (piece.format.bits == 16) {
-        const size_t count = piece.bytes.size() / 2;
-        for (size_t i = 0; i < count; ++i) {
-            std::int16_t sample;
-            std::memcpy(&sample, &piece.bytes[i * 2], 2);
-            const long gain = stereo && (i & 1) ? right : left;
-            sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
-            std::memcpy(&piece.bytes[i * 2], &sample, 2);
-        }
-    } else {
-        for (size_t i = 0; i < piece.bytes.size(); ++i) {
-            const long gain = stereo && (i & 1) ? right : left;
-            const long centred = static_cast<long>(piece.bytes[i]) - 128;
-            piece.bytes[i] = static_cast<BYTE>(128 + (static_cast<long long>(centred) * gain >> 16));
-        }
+    const size_t count = piece.bytes.size() / 2;
+    for (size_t i = 0; i < count; ++i) {
+        std::int16_t sample;
+        std::memcpy(&sample, &piece.bytes[i * 2], 2);
+        const long gain = stereo && (i & 1) ? right : left;
+        sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
+        std::memcpy(&piece.bytes[i * 2], &sample, 2);
     }
 }

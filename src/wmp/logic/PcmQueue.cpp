@@ -26,7 +26,21 @@ bool CPcmQueue::Push(std::uint32_t run, const PcmFormat& format, const std::uint
     Entry entry;
     entry.run = run;
     entry.format = format;
-    entry.bytes.assign(data, data + size);
+    if (format.bits == 8) {
+        // Unsigned 8-bit sound is silent at 0x80, but the layers under waveOut (Wine's PulseAudio
+        // driver, once a device has run dry) fill with zero bytes: a full-scale step at the end
+        // of an 8-bit item. The output is given 16-bit sound only, which also lets an 8-bit item
+        // and a 16-bit one of the same rate and channels share a device.
+        entry.format.bits = 16;
+        entry.bytes.resize(size * 2);
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto sample = static_cast<std::uint16_t>((data[i] - 128) * 256);
+            entry.bytes[i * 2] = static_cast<std::uint8_t>(sample);
+            entry.bytes[i * 2 + 1] = static_cast<std::uint8_t>(sample >> 8);
+        }
+    } else {
+        entry.bytes.assign(data, data + size);
+    }
     m_entries.push_back(std::move(entry));
     return true;
 }

@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-// Integer PCM as the output device takes it.
+// Integer PCM as the decoders give it; the output devices are given 16-bit sound only.
 struct PcmFormat {
     std::uint32_t rate = 0;
     std::uint16_t channels = 0;
@@ -38,8 +38,9 @@ struct PcmPiece {
 // its owner serialises the calls.
 class CPcmQueue {
 public:
-    // Appends whole frames of a run (a partial frame at the end is left out). Nothing is kept for
-    // a dropped run or an unplayable format; returns whether it was kept.
+    // Appends whole frames of a run (a partial frame at the end is left out), 8-bit sound widened
+    // to 16 bits. Nothing is kept for a dropped run or an unplayable format; returns whether it
+    // was kept.
     bool Push(std::uint32_t run, const PcmFormat& format, const std::uint8_t* data, std::size_t size);
     // The run's last sample has been pushed: a marker follows it.
     void EndRun(std::uint32_t run);
