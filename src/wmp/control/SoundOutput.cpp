@@ -205,6 +205,7 @@ void CSoundOutput::Run()
 void CSoundOutput::Reclaim()
 {
     EnterCriticalSection(&m_lock);
+    const bool wasPlaying = m_current.us > 0;
     for (Block& block : m_blocks) {
         if (!block.queued || !(block.header.dwFlags & WHDR_DONE))
             continue;
@@ -216,6 +217,9 @@ void CSoundOutput::Reclaim()
             device->us -= block.us;
         m_deviceUs -= block.us;
     }
+    // A device that has played out while a second one waits has ended its run.
+    if (wasPlaying && m_current.us == 0 && !m_next.handle && m_queue.InRun())
+        ++m_underruns;
     LeaveCriticalSection(&m_lock);
 }
 

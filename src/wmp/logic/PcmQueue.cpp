@@ -58,6 +58,7 @@ void CPcmQueue::EndRun(std::uint32_t run)
 void CPcmQueue::DropThrough(std::uint32_t lastRun)
 {
     m_entries.clear();
+    m_takenRunOpen = false;
     if (!m_anyDropped || lastRun > m_droppedThrough)
         m_droppedThrough = lastRun;
     m_anyDropped = true;
@@ -102,6 +103,17 @@ double CPcmQueue::MsBeforeEnd(std::uint32_t run) const
     return -1;
 }
 
+bool CPcmQueue::InRun() const
+{
+    if (!m_takenRunOpen)
+        return false;
+    for (const Entry& entry : m_entries) {
+        if (entry.end && entry.run == m_takenRun)
+            return false;
+    }
+    return true;
+}
+
 bool CPcmQueue::Take(double maxMs, PcmPiece& out)
 {
     out.bytes.clear();
@@ -121,6 +133,8 @@ bool CPcmQueue::Take(double maxMs, PcmPiece& out)
         Entry& front = m_entries.front();
         if (front.end) {
             out.endedRuns.push_back(front.run);
+            if (front.run == m_takenRun)
+                m_takenRunOpen = false;
             m_entries.pop_front();
             continue;
         }
@@ -130,6 +144,8 @@ bool CPcmQueue::Take(double maxMs, PcmPiece& out)
         const auto begin = front.bytes.begin() + static_cast<std::ptrdiff_t>(front.offset);
         out.bytes.insert(out.bytes.end(), begin, begin + static_cast<std::ptrdiff_t>(count));
         front.offset += count;
+        m_takenRun = front.run;
+        m_takenRunOpen = true;
         if (front.Left() == 0)
             m_entries.pop_front();
     }

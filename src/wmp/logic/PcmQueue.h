@@ -59,6 +59,10 @@ public:
     // queued (not ended yet, or already taken).
     double MsBeforeEnd(std::uint32_t run) const;
 
+    // Whether the last sound taken belongs to a run that goes on: neither its end marker nor a drop
+    // has come since. An output that runs dry then has broken off in the middle of a medium.
+    bool InRun() const;
+
     // Takes up to maxMs of sound (at least one frame) of the next format, across the joins of
     // runs of that format, and the end markers met on the way or right behind it. False when
     // nothing at all was queued.
@@ -76,4 +80,6 @@ private:
     std::deque<Entry> m_entries;
     std::uint32_t m_droppedThrough = 0;
     bool m_anyDropped = false;
+    std::uint32_t m_takenRun = 0; // the run of the last sound taken
+    bool m_takenRunOpen = false;  // ... and its end marker has not been taken
 };
