@@ -1,7 +1,9 @@
 // A long run of the player: the ticker shown, a short list repeated for a bounded time (10 minutes,
-// or QUON_SOAK_SECONDS / --seconds N). Prints the program's GDI object counts and its memory at the
-// start, each minute and at the end, and the growth after the first minute.
-// Run it with bench/soak/run.sh, which builds a Quon.exe that answers with its GDI counters.
+// or QUON_SOAK_SECONDS / --seconds N), or with --item PATH one medium that plays for all of it.
+// Prints the program's GDI object counts and its memory at the start, each minute and at the end,
+// and the growth after the first minute.
+// Run it with bench/soak/run.sh, which builds a Quon.exe that answers with its GDI counters (and
+// makes the long MP3 for --long-item).
 #include <windows.h>
 
 #include <psapi.h>
@@ -45,6 +47,21 @@ int SoakSeconds(int argc, char** argv)
     if (const char* value = std::getenv("QUON_SOAK_SECONDS"))
         return std::atoi(value);
     return kDefaultSeconds;
+}
+
+// The one medium of --item (a Windows path), or empty for the repeated list.
+std::string LongItem(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--item") == 0)
+            return argv[i + 1];
+    return std::string();
+}
+
+// The status line names the medium that plays.
+bool NamesMedium(const std::string& status)
+{
+    return status.find(".wav") != std::string::npos || status.find(".mp3") != std::string::npos;
 }
 
 class Probe {
@@ -118,14 +135,22 @@ int main(int argc, char** argv)
         std::printf("soak: the run needs a positive number of seconds\n");
         return 2;
     }
-    const std::string folder = ArtifactPath("soak_media");
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    const char* const names[] = {"soak_a.wav", "soak_b.wav", "soak_c.wav"};
-    const int lengths[] = {1200, 800, 1500};
-    for (int i = 0; i < 3; ++i) {
-        if (!WriteFileBytes(folder + "\\" + names[i], MakeToneWave(lengths[i], 330 + 110 * i, 0.2))) {
-            std::printf("soak: cannot write %s\n", folder.c_str());
-            return 1;
+    const std::string item = LongItem(argc, argv);
+    std::string folder = ArtifactPath("soak_media");
+    std::string names = "\"soak_c.wav\" \"soak_b.wav\" \"soak_a.wav\"";
+    if (!item.empty()) {
+        const std::size_t slash = item.find_last_of('\\');
+        folder = item.substr(0, slash);
+        names = "\"" + item.substr(slash + 1) + "\"";
+    } else {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        const char* const files[] = {"soak_a.wav", "soak_b.wav", "soak_c.wav"};
+        const int lengths[] = {1200, 800, 1500};
+        for (int i = 0; i < 3; ++i) {
+            if (!WriteFileBytes(folder + "\\" + files[i], MakeToneWave(lengths[i], 330 + 110 * i, 0.2))) {
+                std::printf("soak: cannot write %s\n", folder.c_str());
+                return 1;
+            }
         }
     }
 
@@ -136,13 +161,15 @@ int main(int argc, char** argv)
     }
     HWND player = quon.Player();
     ::Sleep(500);
-    // The ticker on, the list repeated (mode 1 -> 2 -> 0), then the three items chosen.
+    // The ticker on; a list is repeated (mode 1 -> 2 -> 0); then the media chosen.
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_GREETING, 0);
-    for (int click = 0; click < 2; ++click)
-        ::PostMessageA(player, WM_COMMAND, MAKEWPARAM(IDC_SKIN_MODE, 0), 0);
+    if (item.empty()) {
+        for (int click = 0; click < 2; ++click)
+            ::PostMessageA(player, WM_COMMAND, MAKEWPARAM(IDC_SKIN_MODE, 0), 0);
+    }
     ClickAt(player, kCentre.x, kCentre.y);
-    if (!ChooseInOpenDialog(quon, folder, "\"soak_c.wav\" \"soak_b.wav\" \"soak_a.wav\"")) {
-        std::printf("soak: the open dialog did not take the list\n");
+    if (!ChooseInOpenDialog(quon, folder, names)) {
+        std::printf("soak: the open dialog did not take the %s\n", item.empty() ? "list" : "item");
         return 1;
     }
     const bool tickerShown = WaitFor(
@@ -153,8 +180,8 @@ int main(int argc, char** argv)
         5000);
 
     Probe probe(quon, player);
-    std::printf("soak: %d s with the ticker %s and three items repeated\n", seconds,
-                tickerShown ? "shown" : "NOT shown");
+    std::printf("soak: %d s with the ticker %s and %s\n", seconds, tickerShown ? "shown" : "NOT shown",
+                item.empty() ? "three items repeated" : ("one long item, " + item).c_str());
     Sample start, minute, last;
     // The range after the first minute: memory swings as media open and close.
     SIZE_T lowWorkingSet = ~SIZE_T{0}, highWorkingSet = 0, lowPrivate = ~SIZE_T{0}, highPrivate = 0;
@@ -176,7 +203,7 @@ int main(int argc, char** argv)
         }
         const std::string status = StatusText(player);
         if (status != lastStatus) {
-            if (status.find(".wav") != std::string::npos)
+            if (NamesMedium(status))
                 ++items;
             lastStatus = status;
         }

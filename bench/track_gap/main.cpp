@@ -2,7 +2,8 @@
 // Windows Media window drives it, and measures from the recorded sound the gap between items and
 // how much of each item is missing: items of one format, items of changing sample rates, both
 // again while a child process keeps one core busy, and how soon a volume change and a stop are
-// heard. Run it with bench/track_gap/run.sh.
+// heard. Beside each list's gaps: how often the control's sound output ran dry in mid-item.
+// Run it with bench/track_gap/run.sh.
 #include <windows.h>
 
 #include <algorithm>
@@ -195,6 +196,7 @@ struct ListRun {
     double from = 0; // Unix times
     double to = 0;
     std::vector<double> endTimes;
+    long underruns = 0; // the output ran dry in mid-item while the list played
 };
 
 // The recording's samples between two Unix times.
@@ -254,6 +256,7 @@ void AnalyseList(const Recording& recording, double recordStart, const ListRun& 
         std::printf("silence at the joins: median %.1f ms, min %.1f ms, max %.1f ms (%zu joins)\n",
                     Median(gaps), *std::min_element(gaps.begin(), gaps.end()),
                     *std::max_element(gaps.begin(), gaps.end()), gaps.size());
+    std::printf("the output ran dry in mid-item: %ld times\n", run.underruns);
     if (!cuts.empty())
         std::printf("missing of each item: median %.1f ms, max %.1f ms (of %d ms); first item %.1f ms\n",
                     Median(cuts), *std::max_element(cuts.begin(), cuts.end()), kItemMs,
@@ -296,6 +299,11 @@ void LevelSteps(const std::vector<float>& s, std::uint32_t rate, double& drop, d
 }
 
 // ---- the runs ----------------------------------------------------------------------------------
+
+long Underruns()
+{
+    return static_cast<long>(SendMessageA(g_host.control, SoundUnderrunsMessageId(), 0, 0));
+}
 
 // A new list for the same host window and control.
 void ResetHost()
@@ -340,14 +348,16 @@ ListRun PlayList(const std::string& dir, const std::string& title, const std::ve
     }
     ResetHost();
     Pump(300, false);
+    const long underrunsBefore = Underruns();
     run.from = UnixNow();
     PlayNext();
     Pump(static_cast<DWORD>(rates.size()) * (kItemMs + 3000), true);
     Pump(800, false); // the last item's tail reaches the recording
     run.to = UnixNow();
     run.endTimes = g_host.endTimes;
-    std::printf("%s: %zu starts, %zu ends reported\n", title.c_str(), g_host.startTimes.size(),
-                g_host.endTimes.size());
+    run.underruns = Underruns() - underrunsBefore;
+    std::printf("%s: %zu starts, %zu ends reported, the output ran dry %ld times in mid-item\n",
+                title.c_str(), g_host.startTimes.size(), g_host.endTimes.size(), run.underruns);
     return run;
 }
 

@@ -112,6 +112,40 @@ TEST_F(Gapless, AVideoBetweenTwoSoundsShowsItsPictureAndNoSoundIsMixedWithAnothe
     EXPECT_GE(Join(tones[1], tones[2]), -0.002) << "the last item's sound over the video's";
 }
 
+// Unsigned 8-bit sound is silent at 0x80, so zero bytes played where an 8-bit device runs dry are a
+// full-scale step. 8-bit items between 16-bit ones and at the end of the list are heard at their own
+// level, no louder, at every join and after the last sample.
+TEST_F(Gapless, EightBitItemsMakeNoStepAtTheJoinsOrAfterTheListsEnd)
+{
+    struct Item {
+        const char* name;
+        double hz;
+        int rate;
+        int channels;
+        int bits;
+    };
+    const Item items[] = {
+        {"a.wav", 440, 44100, 2, 16},
+        {"b.wav", 550, 22050, 1, 8},
+        {"c.wav", 660, 44100, 2, 16},
+        {"d.wav", 880, 8000, 1, 8},
+    };
+    for (const Item& item : items)
+        ASSERT_TRUE(WriteFileBytes(folder + "\\" + item.name,
+                                   MakeToneWave(800, item.hz, 0.5, item.rate, item.channels, item.bits)));
+    Recorder recorder("gapless_8bit.wav");
+    ASSERT_TRUE(recorder.Start());
+    OpenWithDialog("\"d.wav\" \"c.wav\" \"b.wav\" \"a.wav\"");
+    ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
+    ::Sleep(700); // the end is told while the last tail still sounds
+    const std::vector<Tone> tones = Heard(recorder);
+    // The tones come out at 0.25 (the start-up volume -600 halves them); a step reaches 1.
+    EXPECT_LT(PeakBetween(recording, 0, recording.Seconds()), 0.6) << "louder than any item";
+    ASSERT_EQ(tones.size(), 4u);
+    for (size_t i = 0; i < tones.size(); ++i)
+        EXPECT_NEAR(tones[i].frequency, items[i].hz, 15) << items[i].name;
+}
+
 TEST_F(Gapless, AMissingItemBetweenTwoSoundsIsSkipped)
 {
     MakeTone("one.wav", 1000, 440);

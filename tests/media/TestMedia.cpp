@@ -23,27 +23,33 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
 
 void PutTag(std::vector<std::uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
-// The 16-bit samples of frames [first, first + count) of a sine tone, the same on every channel.
+// The 16-bit (or unsigned 8-bit) samples of frames [first, first + count) of a sine tone, the same
+// on every channel.
 void PutToneSamples(std::vector<std::uint8_t>& out, std::uint32_t first, std::uint32_t count, double hz,
-                    double amplitude, int sampleRate, int channels)
+                    double amplitude, int sampleRate, int channels, int bits = 16)
 {
     for (std::uint32_t i = first; i < first + count; ++i) {
         const double value = amplitude * std::sin(2 * kPi * hz * i / sampleRate);
         const auto sample = static_cast<std::int16_t>(std::lround(value * 32767));
-        for (int c = 0; c < channels; ++c)
-            Put16(out, static_cast<std::uint16_t>(sample));
+        const auto byte = static_cast<std::uint8_t>(128 + std::lround(value * 127));
+        for (int c = 0; c < channels; ++c) {
+            if (bits == 8)
+                out.push_back(byte);
+            else
+                Put16(out, static_cast<std::uint16_t>(sample));
+        }
     }
 }
 
 // The 16-byte PCM format block of a WAV file or an AVI sound stream.
-void PutPcmFormat(std::vector<std::uint8_t>& out, int sampleRate, int channels)
+void PutPcmFormat(std::vector<std::uint8_t>& out, int sampleRate, int channels, int bits = 16)
 {
     Put16(out, 1);  // WAVE_FORMAT_PCM
     Put16(out, static_cast<unsigned>(channels));
     Put32(out, static_cast<std::uint32_t>(sampleRate));
-    Put32(out, static_cast<std::uint32_t>(sampleRate * channels * 2));
-    Put16(out, static_cast<unsigned>(channels * 2));
-    Put16(out, 16);
+    Put32(out, static_cast<std::uint32_t>(sampleRate * channels * bits / 8));
+    Put16(out, static_cast<unsigned>(channels * bits / 8));
+    Put16(out, static_cast<unsigned>(bits));
 }
 
 // A chunk's tag and a size field to be filled in by CloseChunk; returns the field's offset.
@@ -104,21 +110,23 @@ std::uint32_t SoundFrameAt(int f, int fps)
 }  // namespace
 
 std::vector<std::uint8_t> MakeToneWave(int milliseconds, double hz, double amplitude, int sampleRate,
-                                       int channels)
+                                       int channels, int bits)
 {
     const auto frames = static_cast<std::uint32_t>(static_cast<long long>(sampleRate) * milliseconds / 1000);
-    const std::uint32_t dataBytes = frames * 2u * static_cast<std::uint32_t>(channels);
+    const std::uint32_t dataBytes = frames * static_cast<std::uint32_t>(channels * bits / 8);
     std::vector<std::uint8_t> out;
     out.reserve(44 + dataBytes);
     PutTag(out, "RIFF");
-    Put32(out, 36 + dataBytes);
+    Put32(out, 36 + dataBytes + dataBytes % 2);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     Put32(out, 16);
-    PutPcmFormat(out, sampleRate, channels);
+    PutPcmFormat(out, sampleRate, channels, bits);
     PutTag(out, "data");
     Put32(out, dataBytes);
-    PutToneSamples(out, 0, frames, hz, amplitude, sampleRate, channels);
+    PutToneSamples(out, 0, frames, hz, amplitude, sampleRate, channels, bits);
+    if (out.size() % 2)
+        out.push_back(0);  // RIFF pads a chunk of odd length
     return out;
 }
 

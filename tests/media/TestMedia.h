@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-// A sine tone of the given length and pitch, 16-bit PCM; amplitude is the peak, 0..1.
+// A sine tone of the given length and pitch, 16-bit PCM (or unsigned 8-bit); amplitude is the peak,
+// 0..1.
 std::vector<std::uint8_t> MakeToneWave(int milliseconds, double hz, double amplitude = 0.9,
-                                       int sampleRate = 44100, int channels = 2);
+                                       int sampleRate = 44100, int channels = 2, int bits = 16);
 
 // How the frames of a test video look.
 enum class VideoPicture {

@@ -2,6 +2,7 @@
 // a new medium leaves of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -126,4 +127,23 @@ TEST(PcmQueue, PartialFramesAndUnplayableFormatsAreLeftOut)
     EXPECT_FALSE(queue.Push(1, PcmFormat{44100, 2, 24}, bytes, 6));
     EXPECT_FALSE(queue.Push(1, PcmFormat{44100, 6, 16}, bytes, 6));
     EXPECT_TRUE(queue.Empty());
+}
+
+// As the output plays one long item: the decoder keeps the queue 400 ms ahead in pieces of its own
+// size, the device takes 20 ms at a time. Ten minutes in, the queue holds no more than its lead.
+TEST(PcmQueue, TheSoundOfALongRunIsLetGoOnceTaken)
+{
+    CPcmQueue queue;
+    const std::vector<std::uint8_t> piece = Sound(kCd, 23, 0x11); // not a whole number of takes
+    const std::size_t leadBytes = kCd.BytesPerSecond() / 1000 * 400;
+    std::size_t mostHeld = 0;
+    PcmPiece taken;
+    for (int take = 0; take < 10 * 60 * 50; ++take) {
+        while (queue.QueuedMs() < 400)
+            queue.Push(1, kCd, piece.data(), piece.size());
+        ASSERT_TRUE(queue.Take(20, taken));
+        ASSERT_NEAR(taken.Ms(), 20, 0.01);
+        mostHeld = std::max(mostHeld, queue.HeldBytes());
+    }
+    EXPECT_LE(mostHeld, leadBytes + 2 * piece.size()) << "what was played is still held";
 }

@@ -8,6 +8,10 @@
 // only report success. Returns false when the class cannot be registered.
 bool RegisterMediaPlayerControl(HINSTANCE instance);
 
+// Sent to the control (no parameters), this registered message is answered with the number of
+// times its sound output ran dry in the middle of a medium, for the benches and tests.
+UINT SoundUnderrunsMessageId();
+
 // The control's dispatch operations.
 enum MediaPlayerDispid : LONG {
     kDispidVolume = 19,            // get/put VT_I4: hundredths of a decibel, 0 loudest, -10000 silent

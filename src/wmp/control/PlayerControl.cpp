@@ -27,6 +27,12 @@ bool RegisterMediaPlayerControl(HINSTANCE instance)
     return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+UINT SoundUnderrunsMessageId()
+{
+    static const UINT id = RegisterWindowMessageA("Quon.SoundUnderruns");
+    return id;
+}
+
 const CPlayerControl::MessageEntry CPlayerControl::s_messageMap[] = {
     {WM_CREATE, &CPlayerControl::OnCreate},
     {WM_DESTROY, &CPlayerControl::OnDestroy},
@@ -52,6 +58,8 @@ LRESULT CALLBACK CPlayerControl::WindowProc(HWND window, UINT message, WPARAM wP
     if (self) {
         if (message == DispatchMessageId())
             return self->OnDispatch(wParam, lParam);
+        if (message == SoundUnderrunsMessageId())
+            return self->OnSoundUnderruns(wParam, lParam);
         for (const MessageEntry& entry : s_messageMap) {
             if (entry.message == message)
                 return (self->*entry.handler)(wParam, lParam);
@@ -111,6 +119,11 @@ LRESULT CPlayerControl::OnSize(WPARAM, LPARAM)
     Layout();
     InvalidateRect(m_window, nullptr, FALSE);
     return 0;
+}
+
+LRESULT CPlayerControl::OnSoundUnderruns(WPARAM, LPARAM)
+{
+    return m_output ? m_output->Underruns() : 0;
 }
 
 LRESULT CPlayerControl::OnEraseBackground(WPARAM, LPARAM)

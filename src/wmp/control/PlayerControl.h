@@ -59,6 +59,7 @@ private:
     LRESULT OnFireReports(WPARAM, LPARAM);
     LRESULT OnLoadFromStream(WPARAM, LPARAM);
     LRESULT OnDispatch(WPARAM, LPARAM);
+    LRESULT OnSoundUnderruns(WPARAM, LPARAM);
 
     // Dispatch operations (PlayerDispatch.cpp).
     HRESULT GetVolume(VARIANT& result);

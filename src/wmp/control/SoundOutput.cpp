@@ -205,6 +205,7 @@ void CSoundOutput::Run()
 void CSoundOutput::Reclaim()
 {
     EnterCriticalSection(&m_lock);
+    const bool wasPlaying = m_current.us > 0;
     for (Block& block : m_blocks) {
         if (!block.queued || !(block.header.dwFlags & WHDR_DONE))
             continue;
@@ -216,6 +217,9 @@ void CSoundOutput::Reclaim()
             device->us -= block.us;
         m_deviceUs -= block.us;
     }
+    // A device that has played out while a second one waits has ended its run.
+    if (wasPlaying && m_current.us == 0 && !m_next.handle && m_queue.InRun())
+        ++m_underruns;
     LeaveCriticalSection(&m_lock);
 }
 
@@ -438,21 +442,14 @@ void CSoundOutput::ApplyLevels(const Device& device, PcmPiece& piece) const
     const long left = m_gainLeft, right = m_gainRight;
     if (!device.scaled || (left == 65536 && right == 65536))
         return;
+    // The queue gives 16-bit sound only.
     const bool stereo = piece.format.channels == 2;
-    if (piece.format.bits == 16) {
-        const size_t count = piece.bytes.size() / 2;
-        for (size_t i = 0; i < count; ++i) {
-            std::int16_t sample;
-            std::memcpy(&sample, &piece.bytes[i * 2], 2);
-            const long gain = stereo && (i & 1) ? right : left;
-            sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
-            std::memcpy(&piece.bytes[i * 2], &sample, 2);
-        }
-    } else {
-        for (size_t i = 0; i < piece.bytes.size(); ++i) {
-            const long gain = stereo && (i & 1) ? right : left;
-            const long centred = static_cast<long>(piece.bytes[i]) - 128;
-            piece.bytes[i] = static_cast<BYTE>(128 + (static_cast<long long>(centred) * gain >> 16));
-        }
+    const size_t count = piece.bytes.size() / 2;
+    for (size_t i = 0; i < count; ++i) {
+        std::int16_t sample;
+        std::memcpy(&sample, &piece.bytes[i * 2], 2);
+        const long gain = stereo && (i & 1) ? right : left;
+        sample = static_cast<std::int16_t>(static_cast<long long>(sample) * gain >> 16);
+        std::memcpy(&piece.bytes[i * 2], &sample, 2);
     }
 }

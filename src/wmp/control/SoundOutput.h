@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <atomic>
 #include <cstdint>
 #include <set>
 
@@ -35,6 +36,9 @@ public:
     bool IsSilent();
     // Hundredths of a decibel, as IBasicAudio counts them.
     void SetLevels(long volume, long balance, bool mute);
+    // How often the device has played all it was given while a medium went on (not at a list's
+    // end, nor after a stop): the output ran dry.
+    long Underruns() const { return m_underruns.load(); }
 
 private:
     struct Block {
@@ -93,4 +97,6 @@ private:
     PcmPiece m_piece;
     bool m_priming = false;
     DWORD m_primeSince = 0;
+
+    std::atomic<long> m_underruns{0};
 };

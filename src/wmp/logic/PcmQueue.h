@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-// Integer PCM as the output device takes it.
+// Integer PCM as the decoders give it; the output devices are given 16-bit sound only.
 struct PcmFormat {
     std::uint32_t rate = 0;
     std::uint16_t channels = 0;
@@ -38,8 +38,9 @@ struct PcmPiece {
 // its owner serialises the calls.
 class CPcmQueue {
 public:
-    // Appends whole frames of a run (a partial frame at the end is left out). Nothing is kept for
-    // a dropped run or an unplayable format; returns whether it was kept.
+    // Appends whole frames of a run (a partial frame at the end is left out), 8-bit sound widened
+    // to 16 bits. Nothing is kept for a dropped run or an unplayable format; returns whether it
+    // was kept.
     bool Push(std::uint32_t run, const PcmFormat& format, const std::uint8_t* data, std::size_t size);
     // The run's last sample has been pushed: a marker follows it.
     void EndRun(std::uint32_t run);
@@ -52,9 +53,15 @@ public:
     const PcmFormat* NextFormat() const;
     // Milliseconds of sound queued.
     double QueuedMs() const;
+    // Bytes of memory the queued sound takes, counting any part already taken but not yet let go.
+    std::size_t HeldBytes() const;
     // Milliseconds of sound queued before the run's end marker; negative when no such marker is
     // queued (not ended yet, or already taken).
     double MsBeforeEnd(std::uint32_t run) const;
+
+    // Whether the last sound taken belongs to a run that goes on: neither its end marker nor a drop
+    // has come since. An output that runs dry then has broken off in the middle of a medium.
+    bool InRun() const;
 
     // Takes up to maxMs of sound (at least one frame) of the next format, across the joins of
     // runs of that format, and the end markers met on the way or right behind it. False when
@@ -73,4 +80,6 @@ private:
     std::deque<Entry> m_entries;
     std::uint32_t m_droppedThrough = 0;
     bool m_anyDropped = false;
+    std::uint32_t m_takenRun = 0; // the run of the last sound taken
+    bool m_takenRunOpen = false;  // ... and its end marker has not been taken
 };
