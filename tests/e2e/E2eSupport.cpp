@@ -1,6 +1,7 @@
 // End-to-end driver support: the program's process and windows, user input and screenshots.
 #include "E2eSupport.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -9,6 +10,7 @@
 
 #include <dlgs.h>
 
+#include "SoundAnalysis.h"
 #include "resource.h"
 
 namespace {
@@ -151,8 +153,12 @@ bool QuonProcess::StartWithFakeTime(const std::string& exe, const std::string& f
     // The monotonic clock stays real so that timers and waits keep in step with the driver's, and
     // file times stay real: Wine compares its setup file's time with the prefix's and would set
     // the prefix up anew (restarting its desktop) if that time seemed to change.
+    // No shared memory between the faked processes: the 64-bit loader's semaphore does not fit the
+    // 32-bit library, which would wait on it for ever.
     std::string commandLine = std::string("/usr/bin/env \"FAKETIME=@") + dateTime +
-                              "\" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD=" + kLibrary +
+                              "\" FAKETIME_DISABLE_SHM=1 FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 "
+                              "LD_PRELOAD=" +
+                              kLibrary +
                               " " + EnvOr("WINE", "/usr/lib/wine/wine64") + " \"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -456,6 +462,28 @@ bool Recorder::Stop()
         return false;
     const std::string done = ToWindowsPath(m_unixPath + ".done");
     return WaitFor([&] { return ::GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+double Slowdown()
+{
+    const double factor = std::atof(EnvOr("QUON_SLOWDOWN", "1").c_str());
+    return factor >= 1 ? factor : 1;
+}
+
+bool Recorder::WaitForTone(double hz, DWORD timeoutMs, int count) const
+{
+    const auto heard = [&] {
+        Recording soFar;
+        if (!LoadRecording(WindowsPath(), soFar))
+            return false;
+        int found = 0;
+        for (const Tone& tone : FindTones(soFar)) {
+            if (std::abs(tone.frequency - hz) < 15 && tone.length >= 0.15)
+                ++found;
+        }
+        return found >= count;
+    };
+    return m_running && WaitFor(heard, timeoutMs);
 }
 
 HWND FindOpenDialog(const QuonProcess& quon)

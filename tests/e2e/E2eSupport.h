@@ -47,6 +47,9 @@ private:
 
 // Polls condition every 20 ms until it holds or timeoutMs has passed.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// How many times slower than here natively the program under test starts and works: QUON_SLOWDOWN
+// (scripts/test sets it for the emulated 32-bit release), else 1. Bounds that say "at once" scale.
+double Slowdown();
 
 // The text the program mirrors into the status box's window text.
 std::string StatusText(HWND player);
@@ -91,6 +94,9 @@ public:
     bool Start();
     bool Stop();
     std::string WindowsPath() const;
+    // While it records: waits until the count-th tone near hz has sounded for at least 0.15 s, so
+    // that a test acts once the sound is heard, however long the program takes to open the medium.
+    bool WaitForTone(double hz, DWORD timeoutMs, int count = 1) const;
 
 private:
     bool RunShell(const std::string& script) const;

@@ -66,7 +66,8 @@ TEST_F(Gapless, StopInTheMiddleSilencesTheOutputAndNothingFollows)
     Recorder recorder("gapless_stop.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"second.wav\" \"first.wav\"");
-    ::Sleep(1500);
+    ASSERT_TRUE(recorder.WaitForTone(523, 10000));
+    ::Sleep(1000);
     ClickAt(player, kCentre.x, kCentre.y); // stop
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(1500);

@@ -147,7 +147,7 @@ TEST_F(Playback, RepeatListWrapsToTheFirstItem)
     Recorder recorder("repeat_list.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"two.wav\" \"one.wav\"");
-    ::Sleep(2600);
+    ASSERT_TRUE(recorder.WaitForTone(440, 15000, 2)) << "after the last item the first plays again";
     std::vector<Tone> tones = Heard(recorder);
     ASSERT_GE(tones.size(), 3u);
     EXPECT_NEAR(tones[0].frequency, 440, 15);
@@ -163,9 +163,11 @@ TEST_F(Playback, BackOnTheFirstItemPlaysTheLast)
     Recorder recorder("back.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"last.wav\" \"middle.wav\" \"first.wav\"");
-    ::Sleep(1000);
+    ASSERT_TRUE(recorder.WaitForTone(440, 10000));
+    ::Sleep(500);
     ClickAt(player, kBack.x, kBack.y);
-    ::Sleep(1500);
+    recorder.WaitForTone(880, 10000);
+    ::Sleep(500);
     std::vector<Tone> tones = Heard(recorder);
     ASSERT_GE(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, 440, 15);

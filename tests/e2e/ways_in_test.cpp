@@ -92,6 +92,12 @@ void PressKey(WORD key)
 
 // A second start with these arguments (in the folder in, or this program's), watched until it ends
 // (at most 5 s): how long it lived and whether it ever had a window.
+// A second start that hands over its files and ends lives no longer than this.
+DWORD EndsAtOnceMs()
+{
+    return static_cast<DWORD>(2000 * Slowdown());
+}
+
 struct SecondStart {
     bool started = false;
     bool exited = false;
@@ -267,7 +273,7 @@ TEST_F(WaysIn, SecondStartHandsItsFilesToTheRunningPlayerAndEnds)
     const SecondStart start = StartSecond(second, Quoted(Wide(c)));
     ASSERT_TRUE(start.started);
     EXPECT_TRUE(start.exited);
-    EXPECT_LT(start.livedMs, 2000u) << "the second start ends at once";
+    EXPECT_LT(start.livedMs, EndsAtOnceMs()) << "the second start ends at once";
     EXPECT_FALSE(start.hadWindow) << "the second start shows no window (and so has no tray icon)";
     EXPECT_EQ(InstanceWindows(), 1) << "one player runs";
 
@@ -300,7 +306,7 @@ TEST_F(WaysIn, SecondStartWithoutFilesShowsTheHiddenPlayer)
     const SecondStart shown = StartSecond(second, L"");
     ASSERT_TRUE(shown.started);
     EXPECT_TRUE(shown.exited);
-    EXPECT_LT(shown.livedMs, 2000u);
+    EXPECT_LT(shown.livedMs, EndsAtOnceMs());
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(player) != FALSE; }, 3000))
         << "the running player came back from the tray";
     EXPECT_EQ(InstanceWindows(), 1);
@@ -340,19 +346,19 @@ TEST_F(WaysIn, MediaKeysDriveThePlayerHiddenInTheTray)
     ASSERT_TRUE(WaitForStatus("first.wav", 10000)) << StatusText(player);
     ::PostMessageA(player, WM_COMMAND, ID_TRAY_HIDE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(player); }, 3000));
-    ::Sleep(700);
+    ASSERT_TRUE(recorder.WaitForTone(440, 10000));
     PressKey(VK_MEDIA_NEXT_TRACK);
     ASSERT_TRUE(WaitForStatus("second.wav", 5000)) << StatusText(player);
-    ::Sleep(700);
+    ASSERT_TRUE(recorder.WaitForTone(660, 10000));
     PressKey(VK_MEDIA_STOP);
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(700);
     PressKey(VK_MEDIA_PLAY_PAUSE);
     ASSERT_TRUE(WaitForStatus("second.wav", 5000)) << StatusText(player);
-    ::Sleep(700);
+    ASSERT_TRUE(recorder.WaitForTone(660, 10000, 2));
     PressKey(VK_MEDIA_PREV_TRACK);
     ASSERT_TRUE(WaitForStatus("first.wav", 5000)) << StatusText(player);
-    ::Sleep(700);
+    ASSERT_TRUE(recorder.WaitForTone(440, 10000, 2));
     PressKey(VK_MEDIA_PLAY_PAUSE);
     ASSERT_TRUE(WaitForStatus("Hello Quon", 3000)) << StatusText(player);
     ::Sleep(500);
@@ -458,7 +464,7 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     const SecondStart handed = StartSecond(second, Quoted(Wide(song)));
     ASSERT_TRUE(handed.started);
     EXPECT_TRUE(handed.exited);
-    EXPECT_LT(handed.livedMs, 2000u) << "no wait for the busy player";
+    EXPECT_LT(handed.livedMs, EndsAtOnceMs()) << "no wait for the busy player";
     EXPECT_FALSE(handed.hadWindow);
     EXPECT_TRUE(::IsWindowVisible(FindSplash(first))) << "still behind the splash";
 
@@ -468,7 +474,8 @@ TEST(WaysInOwnSession, ASecondStartDuringTheSplashPlaysOnceThePlayerIsUp)
     HWND player = first.Player();
     EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "during_splash.wav"; }, 10000))
         << StatusText(player);
-    ::Sleep(1200);
+    recorder.WaitForTone(880, 10000);
+    ::Sleep(800);
     EXPECT_TRUE(recorder.Stop());
     Recording recording;
     ASSERT_TRUE(LoadRecording(recorder.WindowsPath(), recording));
