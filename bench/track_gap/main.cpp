@@ -1,8 +1,9 @@
 // Plays lists of short tones back to back through the player control, driven the way the
 // Windows Media window drives it, and measures from the recorded sound the gap between items and
 // how much of each item is missing: items of one format, items of changing sample rates, both
-// again while a child process keeps one core busy, and how soon a volume change and a stop are
-// heard. Beside each list's gaps: how often the control's sound output ran dry in mid-item.
+// again while a child process keeps one core busy, one format while a second child does file and
+// CPU work besides, and how soon a volume change and a stop are heard. Beside each list's gaps: how
+// often the control's sound output ran dry in mid-item.
 // Run it with bench/track_gap/run.sh.
 #include <windows.h>
 
@@ -395,17 +396,61 @@ LevelRun PlayLevels(const std::string& dir, std::vector<std::string>& files)
     return run;
 }
 
-// A child that keeps one core busy: this program again, spinning.
-PROCESS_INFORMATION StartSpinner()
+// A child of this program again: "--spin" keeps one core busy, "--churn" writes, reads back and
+// sums a file over and over (file and CPU work at once).
+PROCESS_INFORMATION StartChild(const char* mode)
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine = std::string("\"") + self + "\" --spin";
+    std::string commandLine = std::string("\"") + self + "\" " + mode;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
     return info;
+}
+
+// The "--churn" child: for at most a minute, writes 8 MB to a file of its own, flushes it to the
+// disk, reads it back and sums it, again and again.
+int Churn()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, "%squon_track_gap_churn_%lu.bin", temp, GetCurrentProcessId());
+    std::vector<unsigned char> block(1 << 20);
+    const DWORD start = GetTickCount();
+    unsigned long long sum = 0;
+    while (GetTickCount() - start < 60000) {
+        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 1;
+        DWORD done = 0;
+        for (int i = 0; i < 8; ++i) {
+            for (size_t j = 0; j < block.size(); ++j)
+                block[j] = static_cast<unsigned char>(sum + i * 131 + j * 7);
+            WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &done, nullptr);
+        }
+        FlushFileBuffers(file);
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        while (ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &done, nullptr) && done)
+            for (DWORD j = 0; j < done; ++j)
+                sum = sum * 31 + block[j];
+        CloseHandle(file);
+    }
+    DeleteFileA(path);
+    return static_cast<int>(sum & 1);
+}
+
+void EndChild(PROCESS_INFORMATION& child)
+{
+    if (!child.hProcess)
+        return;
+    TerminateProcess(child.hProcess, 0);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+    child = PROCESS_INFORMATION{};
 }
 
 } // namespace
@@ -420,6 +465,8 @@ int main(int argc, char** argv)
             counter = counter + 1;
         return 0;
     }
+    if (argc > 1 && std::strcmp(argv[1], "--churn") == 0)
+        return Churn();
     setvbuf(stdout, nullptr, _IONBF, 0);
     OleInitialize(nullptr);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -446,17 +493,18 @@ int main(int argc, char** argv)
     runs.push_back(PlayList(dir, "sample rates 44.1 / 22.05 / 48 kHz in turn (each a device of its own)",
                             mixedRates, files));
     const LevelRun levels = PlayLevels(dir, files);
-    PROCESS_INFORMATION spinner = StartSpinner();
+    PROCESS_INFORMATION spinner = StartChild("--spin");
+    if (!spinner.hProcess)
+        std::printf("(the spinning child did not start: the lists said to be loaded ran without load)\n");
     Sleep(500);
     runs.push_back(PlayList(dir, "one format, one core kept busy by a child", sameRate, files));
     runs.push_back(PlayList(dir, "sample rates in turn, one core kept busy by a child", mixedRates, files));
-    if (spinner.hProcess) {
-        TerminateProcess(spinner.hProcess, 0);
-        CloseHandle(spinner.hProcess);
-        CloseHandle(spinner.hThread);
-    } else {
-        std::printf("(the spinning child did not start: the last two lists ran without load)\n");
-    }
+    PROCESS_INFORMATION churner = StartChild("--churn");
+    Sleep(500);
+    runs.push_back(PlayList(dir, "one format, one core busy and a child doing file and CPU work", sameRate,
+                            files));
+    EndChild(churner);
+    EndChild(spinner);
 
     const char* record = std::getenv("QUON_RECORD");
     const char* recordStartText = std::getenv("QUON_RECORD_START");
