@@ -1,11 +1,20 @@
-// Paths from outside made into play-list entries: full paths, folder contents, short names.
+// Paths from outside made into play-list entries: full paths, folder contents, list files' entries,
+// short names.
 #include "playback/OpenPaths.h"
 
 #include <windows.h>
 
+#include <unordered_map>
+
+#include "framework/Handle.h"
 #include "playback/logic/ArgumentPaths.h"
+#include "playback/logic/ListFile.h"
 
 namespace {
+
+// Names a folder is asked for one by one before it is listed instead: a few names cost less one
+// by one, but Wine looks for a name that is not there by reading the whole folder, each time.
+const int kDirectLookups = 8;
 
 std::wstring FullPathOf(const std::wstring& path)
 {
@@ -21,7 +30,7 @@ std::wstring FullPathOf(const std::wstring& path)
 }
 
 // The media files directly inside a folder, sorted by name.
-std::vector<std::wstring> MediaFilesIn(std::wstring folder)
+std::vector<std::wstring> ListMediaFiles(std::wstring folder)
 {
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
         folder += L'\\';
@@ -83,28 +92,145 @@ std::wstring ShortPathOf(const std::wstring& path)
     return shortPath;
 }
 
+// Empty for bytes that are no text in the ANSI code page.
+std::wstring WideFromAnsi(const std::string& text)
+{
+    const int length = static_cast<int>(text.size());
+    const int chars = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    if (chars <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, &wide[0], chars);
+    return wide;
+}
+
+PathSource::Kind KindByAttributes(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathSource::Kind::Missing;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathSource::Kind::Folder : PathSource::Kind::File;
+}
+
+std::wstring UpperCase(std::wstring text)
+{
+    if (!text.empty())
+        ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The file system for one expansion. The folders that list entries sit in are listed once each,
+// and their names kept for the rest of the expansion.
+class CWindowsPaths : public PathSource {
+public:
+    std::wstring FullPath(const std::wstring& path) override { return FullPathOf(path); }
+    Kind KindOf(const std::wstring& fullPath) override { return KindByAttributes(fullPath); }
+
+    Kind KindOfListed(const std::wstring& fullPath) override
+    {
+        const std::size_t slash = fullPath.rfind(L'\\');
+        if (slash == std::wstring::npos || slash + 1 == fullPath.size())
+            return KindByAttributes(fullPath); // a drive's or share's root
+        FolderNames& folder = m_folders[UpperCase(fullPath.substr(0, slash))];
+        if (folder.state == FolderState::Asking && folder.lookups >= kDirectLookups)
+            folder.state = List(fullPath.substr(0, slash), folder.names);
+        if (folder.state != FolderState::Listed) {
+            ++folder.lookups;
+            return KindByAttributes(fullPath);
+        }
+        const auto found = folder.names.find(UpperCase(fullPath.substr(slash + 1)));
+        if (found == folder.names.end())
+            return Kind::Missing;
+        return found->second ? Kind::Folder : Kind::File;
+    }
+
+    std::vector<std::wstring> MediaFilesIn(const std::wstring& folder) override
+    {
+        return ListMediaFiles(folder);
+    }
+
+    bool ReadSmallFile(const std::wstring& path, std::size_t maxBytes, std::string& bytes) override
+    {
+        CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        LARGE_INTEGER size{};
+        if (!file.Valid() || !::GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+            static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+            return false;
+        bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+        std::size_t total = 0;
+        while (total < bytes.size()) {
+            DWORD read = 0;
+            if (!::ReadFile(file, &bytes[total], static_cast<DWORD>(bytes.size() - total), &read, nullptr))
+                return false;
+            if (read == 0)
+                break; // cut short since its size was read
+            total += read;
+        }
+        bytes.resize(total);
+        return true;
+    }
+
+    std::wstring FromAnsi(const std::string& text) override { return WideFromAnsi(text); }
+
+private:
+    // A folder that cannot be listed although it may be there (access denied) has its names
+    // asked for one by one.
+    enum class FolderState { Asking, Listed, Unlistable };
+    using Names = std::unordered_map<std::wstring, bool>; // upper-case long and short name -> a folder
+
+    struct FolderNames {
+        FolderState state = FolderState::Asking;
+        int lookups = 0;
+        Names names;
+    };
+
+    static FolderState List(const std::wstring& path, Names& names)
+    {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            // No such folder, or an empty drive root (which has no "." entry).
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return FolderState::Listed;
+            return FolderState::Unlistable;
+        }
+        do {
+            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            names.emplace(UpperCase(found.cFileName), isFolder);
+            if (found.cAlternateFileName[0])
+                names.emplace(UpperCase(found.cAlternateFileName), isFolder);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return FolderState::Listed;
+    }
+
+    std::unordered_map<std::wstring, FolderNames> m_folders; // by upper-case full path
+};
+
 } // namespace
 
-std::vector<std::wstring> ExpandIncomingPaths(const std::vector<std::wstring>& given)
+std::vector<std::wstring> ExpandIncomingPaths(const std::vector<std::wstring>& given, ListFiles lists)
 {
-    std::vector<std::wstring> files;
-    for (const std::wstring& path : given) {
-        if (path.empty())
+    CWindowsPaths paths;
+    return ExpandPaths(given, paths, lists);
+}
+
+std::vector<std::string> OpenListFiles(const std::vector<std::string>& entries)
+{
+    std::vector<std::string> opened;
+    for (const std::string& entry : entries) {
+        const std::wstring wide = WideFromAnsi(entry);
+        if (ListFormatOf(wide) == ListFormat::None) {
+            opened.push_back(entry);
             continue;
-        const std::wstring full = FullPathOf(path);
-        if (full.empty())
-            continue;
-        const DWORD attributes = ::GetFileAttributesW(full.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            continue;
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (std::wstring& file : MediaFilesIn(full))
-                files.push_back(std::move(file));
-        } else {
-            files.push_back(full);
         }
+        for (std::string& listed : ListPathsFor(ExpandIncomingPaths({wide}, ListFiles::Open)))
+            opened.push_back(std::move(listed));
     }
-    return files;
+    return opened;
 }
 
 std::string ListPathFor(const std::wstring& fullPath)

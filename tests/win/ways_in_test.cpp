@@ -261,6 +261,67 @@ TEST_F(WaysInWindow, ADroppedGbkNameWithBackslashTrailBytesKeepsItsLongForm)
         << StatusBoxText();
 }
 
+// ---- play-list files -------------------------------------------------------------------------
+
+std::vector<std::uint8_t> Utf8(const std::wstring& text)
+{
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::vector<std::uint8_t> utf8(static_cast<size_t>(bytes));
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, reinterpret_cast<char*>(utf8.data()), bytes, nullptr,
+                          nullptr);
+    utf8.pop_back();
+    return utf8;
+}
+
+TEST_F(WaysInWindow, ADroppedListPlaysWhatItNamesInItsPlace)
+{
+    const std::wstring first = media.Tone(L"first.wav");
+    media.Folder(L"album");
+    const std::wstring a = media.Tone(L"album\\a.wav");
+    const std::wstring chinese = media.Tone(L"album\\\x97F3.wav");
+    const std::wstring outside = media.Tone(std::wstring(L"album\\") + kOutsideGbk);
+    const std::wstring c = media.Tone(L"c.wav");
+    media.Write(L"album\\inner.pls",
+                Utf8(L"[playlist]\r\nFile2=../c.wav\r\nFile1=A.WAV\r\nNumberOfEntries=2\r\n"));
+    // Past a few names the album's folder is listed once and the rest found in that listing.
+    std::wstring text = L"#EXTM3U\r\n";
+    for (int i = 0; i < 8; ++i)
+        text += L"gone" + std::to_wstring(i) + L".wav\n";
+    text += L"#EXTINF:1,A\r\na.wav\r\nhttp://radio/x.mp3\r\n\x97F3.wav\r\n";
+    text += std::wstring(kOutsideGbk) + L"\r\ninner.pls\r\n../album/mix.m3u8\r\n";
+    const std::wstring list = media.Write(L"album\\mix.m3u8", Utf8(text));
+    const std::string last = Ansi(media.Tone(L"last.wav"));
+    g_playList.AddTail(last);
+    Drop(player->m_hWnd, {first, list});
+    const std::vector<std::string> expected = {
+        Ansi(first), Ansi(a), Ansi(chinese), Ansi(ShortPath(outside)), Ansi(media.Dir() + L"\\album\\A.WAV"),
+        Ansi(c),     last};
+    EXPECT_EQ(PlayList(), expected) << "the list's entries at its place; the URL, the missing names and "
+                                       "the list itself left out";
+    EXPECT_EQ(PlayedUntilSongsOver(), expected);
+}
+
+TEST_F(WaysInWindow, ADroppedListThatNamesNothingChangesNothing)
+{
+    media.Tone(L"song.wav");
+    const std::vector<std::uint8_t> line = {'s', 'o', 'n', 'g', '.', 'w', 'a', 'v', '\r', '\n'};
+    std::vector<std::uint8_t> binary = line, lines;
+    const std::vector<std::uint8_t> wave = MakeToneWave(300, 440);
+    binary.insert(binary.end(), wave.begin(), wave.end());
+    while (lines.size() < 10u << 20)
+        lines.insert(lines.end(), line.begin(), line.end());
+    const std::wstring locked = media.Write(L"locked.m3u8", line);
+    HANDLE held = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Drop(player->m_hWnd, {media.Write(L"empty.m3u", {}), media.Write(L"binary.M3U", binary),
+                          media.Write(L"huge.m3u", lines), locked});
+    ::CloseHandle(held);
+    PumpFor(300);
+    EXPECT_TRUE(g_playList.IsEmpty());
+    EXPECT_EQ(player->m_mediaKind, kMediaNone);
+    EXPECT_EQ(player->m_statusText, kHelloQuon);
+}
+
 // ---- play-list entries -----------------------------------------------------------------------
 
 TEST(ListPaths, EntriesOutsideGbkTakeTheirShortFormOthersStayAsTheyAre)
