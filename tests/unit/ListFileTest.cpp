@@ -118,6 +118,8 @@ TEST(ListFile, ResolvesEntriesAgainstTheListsFolder)
         {"C:\\l.m3u", "FILE://localhost/C|/x.mp3", L"C:\\x.mp3"},
         {"C:\\l.m3u", "file://srv/share/y.mp3", L"\\\\srv\\share\\y.mp3"},
         {"C:\\l.m3u", "\\\\?\\D:\\z.mp3", L"D:\\z.mp3"},
+        {"C:\\l.m3u", "\\\\?\\UNC\\srv\\share\\z.mp3", L"\\\\srv\\share\\z.mp3"},
+        {"C:\\l.m3u", "\\\\srv\\..\\z.mp3", L""},
         {"C:\\l.m3u", "http://radio/stream.mp3", L""},
         {"C:\\l.m3u", "HTTPS://x/y.mp3", L""},
         {"C:\\l.m3u", "rtsp://x/y", L""},

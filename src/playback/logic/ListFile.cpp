@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <string_view>
 
 namespace {
 
@@ -189,14 +190,27 @@ bool PercentDecoded(const std::wstring& text, std::wstring& decoded)
 
 // ---- paths ------------------------------------------------------------------------------------
 
-bool IsDriveAt(const std::wstring& path, std::size_t at)
+using View = std::wstring_view;
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+bool IsDriveAt(View path, std::size_t at)
 {
     return path.size() > at + 1 && IsAsciiLetter(path[at]) && path[at + 1] == L':';
 }
 
+bool IsForbidden(wchar_t c)
+{
+    return c < 0x20 || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|' ||
+           c == L':';
+}
+
 // The length of the URL scheme that starts the entry ("http" of "http://host/a.mp3"), or 0. A single
 // letter before the colon is a drive.
-std::size_t SchemeLength(const std::wstring& entry)
+std::size_t SchemeLength(View entry)
 {
     if (entry.empty() || !IsAsciiLetter(entry[0]))
         return 0;
@@ -214,7 +228,7 @@ std::wstring PathOfFileUri(const std::wstring& uri)
     std::wstring path;
     if (!PercentDecoded(uri.substr(5), path))
         return std::wstring();
-    if (path.size() >= 2 && (path[0] == L'/' || path[0] == L'\\') && (path[1] == L'/' || path[1] == L'\\')) {
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         const std::size_t hostEnd = path.find_first_of(L"/\\", 2);
         const bool hostOnly = hostEnd == std::wstring::npos;
         const std::wstring host = path.substr(2, hostOnly ? std::wstring::npos : hostEnd - 2);
@@ -224,7 +238,7 @@ std::wstring PathOfFileUri(const std::wstring& uri)
         path = rest;
     }
     // "/C:/..." and the old "/C|/...".
-    if (path.size() >= 3 && (path[0] == L'/' || path[0] == L'\\') && IsAsciiLetter(path[1]) &&
+    if (path.size() >= 3 && IsSeparator(path[0]) && IsAsciiLetter(path[1]) &&
         (path[2] == L':' || path[2] == L'|'))
         path.erase(0, 1);
     if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == L'|')
@@ -232,65 +246,76 @@ std::wstring PathOfFileUri(const std::wstring& uri)
     return path;
 }
 
-// Splits a full path into its root ("X:" or "\\server\share") and the rest after the root's
-// backslash. False for anything else.
-bool SplitRoot(const std::wstring& path, std::wstring& root, std::wstring& rest)
+std::size_t FindSeparator(View path, std::size_t from)
 {
-    if (IsDriveAt(path, 0) && (path.size() == 2 || path[2] == L'\\')) {
-        root = path.substr(0, 2);
-        rest = path.size() > 3 ? path.substr(3) : std::wstring();
-        return true;
-    }
-    if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
-        const std::size_t serverEnd = path.find(L'\\', 2);
-        if (serverEnd == std::wstring::npos || serverEnd == 2)
-            return false;
-        const std::size_t shareEnd = path.find(L'\\', serverEnd + 1);
-        if (shareEnd == serverEnd + 1 || serverEnd + 1 == path.size())
-            return false;
-        root = path.substr(0, shareEnd);
-        rest = shareEnd == std::wstring::npos ? std::wstring() : path.substr(shareEnd + 1);
-        return true;
-    }
-    return false;
+    while (from < path.size() && !IsSeparator(path[from]))
+        ++from;
+    return from < path.size() ? from : View::npos;
 }
 
-bool IsForbidden(wchar_t c)
+// The length of a full path's root, "X:" or "\\server\share" (either separator), or 0 when it has none.
+std::size_t RootLength(View path)
 {
-    return c < 0x20 || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|' ||
-           c == L':';
+    if (IsDriveAt(path, 0))
+        return path.size() == 2 || IsSeparator(path[2]) ? 2 : 0;
+    if (path.size() < 3 || !IsSeparator(path[0]) || !IsSeparator(path[1]))
+        return 0;
+    const std::size_t serverEnd = FindSeparator(path, 2);
+    if (serverEnd == View::npos || serverEnd == 2 || serverEnd + 1 == path.size() ||
+        IsSeparator(path[serverEnd + 1]))
+        return 0;
+    const std::size_t shareEnd = FindSeparator(path, serverEnd + 1);
+    return shareEnd == View::npos ? path.size() : shareEnd;
 }
 
-// root + the rest's names, with "." dropped, ".." taking one name back (never past the root) and
-// empty names (doubled separators) left out. Empty when a name holds a character no file name has.
-std::wstring Joined(const std::wstring& root, const std::wstring& rest)
+// Server and share are names like any other, and not "." or "..".
+bool IsGoodShare(View root)
 {
-    std::vector<std::wstring> names;
-    std::size_t start = 0;
-    while (start <= rest.size()) {
-        std::size_t end = rest.find(L'\\', start);
-        if (end == std::wstring::npos)
-            end = rest.size();
-        const std::wstring name = rest.substr(start, end - start);
+    const std::size_t serverEnd = FindSeparator(root, 2);
+    for (View name : {root.substr(2, serverEnd - 2), root.substr(serverEnd + 1)}) {
+        if (name == L"." || name == L".." || std::any_of(name.begin(), name.end(), IsForbidden))
+            return false;
+    }
+    return true;
+}
+
+// Appends the names of part to path, each after a backslash, with "." dropped, ".." taking one name
+// back (never into the root's first rootSize characters) and empty names (doubled separators) left
+// out. False when a name holds a character no file name has.
+bool AppendNames(std::wstring& path, std::size_t rootSize, View part)
+{
+    for (std::size_t start = 0; start <= part.size();) {
+        std::size_t end = FindSeparator(part, start);
+        if (end == View::npos)
+            end = part.size();
+        const View name = part.substr(start, end - start);
         start = end + 1;
         if (name.empty() || name == L".")
             continue;
         if (name == L"..") {
-            if (!names.empty())
-                names.pop_back();
+            const std::size_t cut = path.rfind(L'\\');
+            if (cut != std::wstring::npos && cut >= rootSize)
+                path.resize(cut);
             continue;
         }
         if (std::any_of(name.begin(), name.end(), IsForbidden))
-            return std::wstring();
-        names.push_back(name);
+            return false;
+        path += L'\\';
+        path.append(name);
     }
-    std::wstring path = root;
-    path += L'\\';
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0)
-            path += L'\\';
-        path += names[i];
-    }
+    return true;
+}
+
+// root, then the names of folder and of rest; empty when a name is no file name.
+std::wstring Joined(View root, View folder, View rest)
+{
+    std::wstring path(root);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    path.reserve(root.size() + folder.size() + rest.size() + 1);
+    if (!AppendNames(path, root.size(), folder) || !AppendNames(path, root.size(), rest))
+        return std::wstring();
+    if (path.size() == root.size())
+        path += L'\\';
     return path;
 }
 
@@ -389,51 +414,49 @@ bool Utf8ToUtf16(const std::string& text, std::wstring& wide)
 
 std::wstring ResolveListEntry(const std::wstring& listPath, const std::wstring& entry)
 {
-    std::wstring listRoot, listRest;
-    if (entry.empty() || !SplitRoot(listPath, listRoot, listRest))
+    const View list(listPath);
+    const std::size_t listRootLength = RootLength(list);
+    if (entry.empty() || listRootLength == 0)
         return std::wstring();
-    const std::size_t slash = listRest.rfind(L'\\');
-    const std::wstring listFolder = slash == std::wstring::npos ? std::wstring() : listRest.substr(0, slash);
+    const View listRoot = list.substr(0, listRootLength);
+    const std::size_t nameStart = list.find_last_of(L"\\/");
+    const View listFolder =
+        list.substr(listRootLength, nameStart > listRootLength ? nameStart - listRootLength : 0);
 
-    std::wstring path = entry;
+    std::wstring decoded;
+    View path(entry);
     const std::size_t scheme = SchemeLength(path);
-    if (scheme == 4 && StartsWithNoCase(path, L"file:"))
-        path = PathOfFileUri(path);
-    else if (scheme > 0)
+    if (scheme == 4 && StartsWithNoCase(entry, L"file:")) {
+        decoded = PathOfFileUri(entry);
+        path = decoded;
+    } else if (scheme > 0) {
         return std::wstring(); // a stream, not a file here
+    }
+    // The long-path forms "\\?\C:\..." and "\\?\UNC\server\share\...".
+    if (path.size() > 8 && path.substr(0, 4) == L"\\\\?\\" &&
+        StartsWithNoCase(std::wstring(path.substr(4, 4)), L"UNC\\")) {
+        decoded = L"\\" + std::wstring(path.substr(7));
+        path = decoded;
+    } else if (path.substr(0, 4) == L"\\\\?\\") {
+        path.remove_prefix(4);
+    }
     if (path.empty())
         return std::wstring();
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    // The long-path forms "\\?\C:\..." and "\\?\UNC\server\share\...".
-    if (StartsWithNoCase(path, L"\\\\?\\UNC\\"))
-        path = L"\\\\" + path.substr(8);
-    else if (path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
-        path.erase(0, 4);
 
-    std::wstring root, rest;
-    if (path.size() > 1 && path[0] == L'\\' && path[1] == L'\\') {
-        if (!SplitRoot(path, root, rest))
+    if (path.size() > 1 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        const std::size_t rootLength = RootLength(path);
+        if (rootLength == 0 || !IsGoodShare(path.substr(0, rootLength)))
             return std::wstring();
-        const std::wstring host = root.substr(2);
-        if (std::any_of(host.begin(), host.end(), [](wchar_t c) { return c != L'\\' && IsForbidden(c); }))
-            return std::wstring();
-    } else if (IsDriveAt(path, 0)) {
-        root = path.substr(0, 2);
-        if (path.size() > 2 && path[2] == L'\\') {
-            rest = path.substr(3);
-        } else if (FoldAscii(path[0]) == FoldAscii(listRoot[0]) && listRoot.size() == 2) {
-            // "X:name" on the list's own drive: the list's folder is the current one there.
-            root = listRoot;
-            rest = listFolder + L'\\' + path.substr(2);
-        } else {
-            rest = path.substr(2);
-        }
-    } else if (path[0] == L'\\') {
-        root = listRoot;
-        rest = path.substr(1);
-    } else {
-        root = listRoot;
-        rest = listFolder + L'\\' + path;
+        return Joined(path.substr(0, rootLength), View(), path.substr(rootLength));
     }
-    return Joined(root, rest);
+    if (IsDriveAt(path, 0)) {
+        // "X:name" on the list's own drive: the list's folder is the current one there.
+        if ((path.size() == 2 || !IsSeparator(path[2])) && listRootLength == 2 &&
+            FoldAscii(path[0]) == FoldAscii(list[0]))
+            return Joined(listRoot, listFolder, path.substr(2));
+        return Joined(path.substr(0, 2), View(), path.substr(2));
+    }
+    if (IsSeparator(path[0]))
+        return Joined(listRoot, View(), path);
+    return Joined(listRoot, listFolder, path);
 }
