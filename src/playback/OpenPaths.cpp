@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <string_view>
 #include <unordered_map>
 
 #include "framework/Handle.h"
@@ -11,10 +14,6 @@
 #include "playback/logic/ListFile.h"
 
 namespace {
-
-// Names a folder is asked for one by one before it is listed instead: a few names cost less one
-// by one, but Wine looks for a name that is not there by reading the whole folder, each time.
-const int kDirectLookups = 8;
 
 std::wstring FullPathOf(const std::wstring& path)
 {
@@ -56,6 +55,11 @@ bool ToAnsiExactly(const std::wstring& path, std::string& ansi)
 {
     if (path.empty())
         return false;
+    // ASCII reads the same in every ANSI code page: the long lists of a play list skip the round trip.
+    if (std::all_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x80; })) {
+        ansi.assign(path.begin(), path.end());
+        return true;
+    }
     const int length = static_cast<int>(path.size());
     BOOL usedDefault = FALSE;
     const int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), length, nullptr, 0,
@@ -95,6 +99,8 @@ std::wstring ShortPathOf(const std::wstring& path)
 // Empty for bytes that are no text in the ANSI code page.
 std::wstring WideFromAnsi(const std::string& text)
 {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::wstring(text.begin(), text.end());
     const int length = static_cast<int>(text.size());
     const int chars = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
     if (chars <= 0)
@@ -112,15 +118,74 @@ PathSource::Kind KindByAttributes(const std::wstring& path)
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathSource::Kind::Folder : PathSource::Kind::File;
 }
 
-std::wstring UpperCase(std::wstring text)
+void ToUpperCase(std::wstring& text)
 {
     if (!text.empty())
         ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
 }
 
-// The file system for one expansion. The folders that list entries sit in are listed once each,
-// and their names kept for the rest of the expansion.
+// The names in one folder, long and short, in upper case: kept in one block and found by halving.
+class CFolderNames {
+public:
+    // False for a folder that cannot be listed although it may be there (access denied).
+    bool List(const std::wstring& path)
+    {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            // No such folder, or an empty drive root (which has no "." entry).
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        }
+        do {
+            const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            Add(found.cFileName, folder);
+            if (found.cAlternateFileName[0])
+                Add(found.cAlternateFileName, folder);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        ToUpperCase(m_text);
+        std::sort(m_names.begin(), m_names.end(),
+                  [this](const Name& a, const Name& b) { return Of(a) < Of(b); });
+        return true;
+    }
+
+    // name: in upper case.
+    PathSource::Kind Find(std::wstring_view name) const
+    {
+        const auto found = std::lower_bound(m_names.begin(), m_names.end(), name,
+                                            [this](const Name& a, std::wstring_view b) { return Of(a) < b; });
+        if (found == m_names.end() || Of(*found) != name)
+            return PathSource::Kind::Missing;
+        return found->folder ? PathSource::Kind::Folder : PathSource::Kind::File;
+    }
+
+private:
+    struct Name {
+        std::size_t start;
+        std::size_t length;
+        bool folder;
+    };
+
+    void Add(const wchar_t* name, bool folder)
+    {
+        const std::size_t length = std::wcslen(name);
+        m_names.push_back(Name{m_text.size(), length, folder});
+        m_text.append(name, length);
+    }
+    std::wstring_view Of(const Name& name) const
+    {
+        return std::wstring_view(m_text).substr(name.start, name.length);
+    }
+
+    std::wstring m_text;
+    std::vector<Name> m_names;
+};
+
+// The file system for one expansion. The folders that list entries sit in are listed once each and
+// their names kept for the rest of the expansion: Wine asks a folder for one name about as slowly as
+// for all of its names (it reads the whole folder either way), and a list names many files in few
+// folders.
 class CWindowsPaths : public PathSource {
 public:
     std::wstring FullPath(const std::wstring& path) override { return FullPathOf(path); }
@@ -131,17 +196,21 @@ public:
         const std::size_t slash = fullPath.rfind(L'\\');
         if (slash == std::wstring::npos || slash + 1 == fullPath.size())
             return KindByAttributes(fullPath); // a drive's or share's root
-        FolderNames& folder = m_folders[UpperCase(fullPath.substr(0, slash))];
-        if (folder.state == FolderState::Asking && folder.lookups >= kDirectLookups)
-            folder.state = List(fullPath.substr(0, slash), folder.names);
-        if (folder.state != FolderState::Listed) {
-            ++folder.lookups;
-            return KindByAttributes(fullPath);
+        // A list's entries come folder by folder: the last folder is found without a look-up.
+        if (!m_last || m_lastPath.compare(0, std::wstring::npos, fullPath, 0, slash) != 0) {
+            m_lastPath.assign(fullPath, 0, slash);
+            std::wstring key = m_lastPath;
+            ToUpperCase(key);
+            const auto added = m_folders.emplace(std::move(key), Folder());
+            if (added.second)
+                added.first->second.listed = added.first->second.names.List(m_lastPath);
+            m_last = &added.first->second;
         }
-        const auto found = folder.names.find(UpperCase(fullPath.substr(slash + 1)));
-        if (found == folder.names.end())
-            return Kind::Missing;
-        return found->second ? Kind::Folder : Kind::File;
+        if (!m_last->listed)
+            return KindByAttributes(fullPath);
+        m_name.assign(fullPath, slash + 1, std::wstring::npos);
+        ToUpperCase(m_name);
+        return m_last->names.Find(m_name);
     }
 
     std::vector<std::wstring> MediaFilesIn(const std::wstring& folder) override
@@ -175,39 +244,15 @@ public:
     std::wstring FromAnsi(const std::string& text) override { return WideFromAnsi(text); }
 
 private:
-    // A folder that cannot be listed although it may be there (access denied) has its names
-    // asked for one by one.
-    enum class FolderState { Asking, Listed, Unlistable };
-    using Names = std::unordered_map<std::wstring, bool>; // upper-case long and short name -> a folder
-
-    struct FolderNames {
-        FolderState state = FolderState::Asking;
-        int lookups = 0;
-        Names names;
+    struct Folder {
+        bool listed = false; // else its names are asked for one by one
+        CFolderNames names;
     };
 
-    static FolderState List(const std::wstring& path, Names& names)
-    {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            const DWORD error = ::GetLastError();
-            // No such folder, or an empty drive root (which has no "." entry).
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-                return FolderState::Listed;
-            return FolderState::Unlistable;
-        }
-        do {
-            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            names.emplace(UpperCase(found.cFileName), isFolder);
-            if (found.cAlternateFileName[0])
-                names.emplace(UpperCase(found.cAlternateFileName), isFolder);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-        return FolderState::Listed;
-    }
-
-    std::unordered_map<std::wstring, FolderNames> m_folders; // by upper-case full path
+    std::unordered_map<std::wstring, Folder> m_folders; // by upper-case full path
+    std::wstring m_lastPath;                            // as the last entry spelt it
+    Folder* m_last = nullptr;                           // its names (elements of a map stay put)
+    std::wstring m_name;                                // the name looked for, in upper case
 };
 
 } // namespace
