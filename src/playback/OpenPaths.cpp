@@ -131,8 +131,8 @@ public:
     bool List(const std::wstring& path)
     {
         WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
+        const CFindHandle search(::FindFirstFileW((path + L"\\*").c_str(), &found));
+        if (!search.Valid()) {
             const DWORD error = ::GetLastError();
             // No such folder, or an empty drive root (which has no "." entry).
             return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -143,7 +143,6 @@ public:
             if (found.cAlternateFileName[0])
                 Add(found.cAlternateFileName, folder);
         } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
         ToUpperCase(m_text);
         std::sort(m_names.begin(), m_names.end(),
                   [this](const Name& a, const Name& b) { return Of(a) < Of(b); });
