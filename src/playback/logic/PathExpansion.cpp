@@ -2,6 +2,7 @@
 #include "playback/logic/PathExpansion.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "playback/logic/ListFile.h"
 
@@ -27,7 +28,7 @@ public:
     }
 
     // level: that of the list the path was read from, 0 for a path given from outside.
-    void Take(const std::wstring& fullPath, PathSource::Kind kind, int level)
+    void Take(std::wstring fullPath, PathSource::Kind kind, int level)
     {
         switch (kind) {
         case PathSource::Kind::Missing:
@@ -41,7 +42,7 @@ public:
             if (m_lists == ListFiles::Open && format != ListFormat::None)
                 Open(fullPath, format, level + 1);
             else
-                m_files.push_back(fullPath);
+                m_files.push_back(std::move(fullPath));
             break;
         }
         }
@@ -75,9 +76,11 @@ private:
             } else {
                 wide = m_source.FromAnsi(entry);
             }
-            const std::wstring path = ResolveListEntry(list, wide);
-            if (!path.empty())
-                Take(path, m_source.KindOfListed(path), level);
+            std::wstring path = ResolveListEntry(list, wide);
+            if (!path.empty()) {
+                const PathSource::Kind kind = m_source.KindOfListed(path);
+                Take(std::move(path), kind, level);
+            }
         }
         m_chain.pop_back();
     }
@@ -100,9 +103,11 @@ std::vector<std::wstring> ExpandPaths(const std::vector<std::wstring>& given, Pa
     for (const std::wstring& path : given) {
         if (path.empty())
             continue;
-        const std::wstring full = source.FullPath(path);
-        if (!full.empty())
-            expansion.Take(full, source.KindOf(full), 0);
+        std::wstring full = source.FullPath(path);
+        if (!full.empty()) {
+            const PathSource::Kind kind = source.KindOf(full);
+            expansion.Take(std::move(full), kind, 0);
+        }
     }
     return expansion.TakeFiles();
 }
