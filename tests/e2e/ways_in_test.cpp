@@ -389,23 +389,6 @@ TEST_F(WaysIn, PlayPauseWithNothingLoadedOpensTheOpenDialogOnce)
     EXPECT_TRUE(WaitForStatus("chosen.wav", 10000)) << StatusText(player);
 }
 
-// A list (by a relative name) stands for what it names, a nested list included; its URL and its
-// missing name are passed over without a word.
-TEST_F(WaysIn, AListOnTheCommandLinePlaysWhatItNames)
-{
-    MakeTone("a.wav", 300, 440);
-    MakeTone("b.wav", 300, 660);
-    MakeTone("last.wav", 300, 880);
-    const std::string mix = "#EXTM3U\r\nb.wav\r\nhttp://radio/live.mp3\r\ngone.wav\r\ninner.pls\r\n";
-    ASSERT_TRUE(WriteFileBytes(folder + "\\mix.m3u", std::vector<std::uint8_t>(mix.begin(), mix.end())));
-    const std::string inner = "[playlist]\nFile1=a.wav\n";
-    ASSERT_TRUE(
-        WriteFileBytes(folder + "\\inner.pls", std::vector<std::uint8_t>(inner.begin(), inner.end())));
-    ASSERT_TRUE(StartWith(L"mix.m3u last.wav", Wide(folder)));
-    EXPECT_EQ(NamesUntilSongsOver(15000), (std::vector<std::string>{"b.wav", "a.wav", "last.wav"}));
-    EXPECT_FALSE(AnyVisibleMessageBox(quon));
-}
-
 // The open dialog's "all files" entry lets a list be chosen with other files: it plays at its place.
 TEST_F(WaysIn, AListChosenInTheOpenDialogPlaysAtItsPlace)
 {

@@ -263,16 +263,6 @@ TEST_F(WaysInWindow, ADroppedGbkNameWithBackslashTrailBytesKeepsItsLongForm)
 
 // ---- play-list files -------------------------------------------------------------------------
 
-std::vector<std::uint8_t> Utf8(const std::wstring& text)
-{
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::vector<std::uint8_t> utf8(static_cast<size_t>(bytes));
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, reinterpret_cast<char*>(utf8.data()), bytes, nullptr,
-                          nullptr);
-    utf8.pop_back();
-    return utf8;
-}
-
 TEST_F(WaysInWindow, ADroppedListPlaysWhatItNamesInItsPlace)
 {
     const std::wstring first = media.Tone(L"first.wav");
@@ -281,12 +271,13 @@ TEST_F(WaysInWindow, ADroppedListPlaysWhatItNamesInItsPlace)
     const std::wstring chinese = media.Tone(L"album\\\x97F3.wav");
     const std::wstring outside = media.Tone(std::wstring(L"album\\") + kOutsideGbk);
     const std::wstring c = media.Tone(L"c.wav");
-    media.Write(L"album\\inner.pls",
-                Utf8(L"[playlist]\r\nFile2=../c.wav\r\nFile1=A.WAV\r\nNumberOfEntries=2\r\n"));
-    const std::wstring text =
-        L"#EXTM3U\r\n#EXTINF:1,A\r\na.wav\r\nhttp://radio/x.mp3\r\ngone.wav\r\n\x97F3.wav\r\n" +
-        std::wstring(kOutsideGbk) + L"\r\ninner.pls\r\n../album/mix.m3u8\r\n";
-    const std::wstring list = media.Write(L"album\\mix.m3u8", Utf8(text));
+    const std::string inner = u8"[playlist]\r\nFile2=../c.wav\r\nFile1=A.WAV\r\nNumberOfEntries=2\r\n";
+    media.Write(L"album\\inner.pls", {inner.begin(), inner.end()});
+    // UTF-8, with a name outside GBK (kOutsideGbk's).
+    const std::string text =
+        u8"#EXTM3U\r\n#EXTINF:1,A\r\na.wav\r\nhttp://radio/x.mp3\r\ngone.wav\r\n\u97F3.wav\r\n"
+        u8"\uD55C\uAE00\uB178\uB798\U0001F3B5.wav\r\ninner.pls\r\n../album/mix.m3u8\r\n";
+    const std::wstring list = media.Write(L"album\\mix.m3u8", {text.begin(), text.end()});
     const std::string last = Ansi(media.Tone(L"last.wav"));
     g_playList.AddTail(last);
     Drop(player->m_hWnd, {first, list});
@@ -301,17 +292,17 @@ TEST_F(WaysInWindow, ADroppedListPlaysWhatItNamesInItsPlace)
 TEST_F(WaysInWindow, ADroppedListThatNamesNothingChangesNothing)
 {
     media.Tone(L"song.wav");
-    const std::vector<std::uint8_t> line = {'s', 'o', 'n', 'g', '.', 'w', 'a', 'v', '\r', '\n'};
-    std::vector<std::uint8_t> binary = line, lines;
+    std::string lines = "song.wav\r\n", binary = lines;
     const std::vector<std::uint8_t> wave = MakeToneWave(300, 440);
-    binary.insert(binary.end(), wave.begin(), wave.end());
-    while (lines.size() < 10u << 20)
-        lines.insert(lines.end(), line.begin(), line.end());
-    const std::wstring locked = media.Write(L"locked.m3u8", line);
+    binary.append(wave.begin(), wave.end());
+    while (lines.size() < 10u << 20) // 10 MiB
+        lines += lines;
+    const std::wstring locked = media.Write(L"locked.m3u8", {'s', 'o', 'n', 'g', '.', 'w', 'a', 'v'});
     HANDLE held = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    Drop(player->m_hWnd, {media.Write(L"empty.m3u", {}), media.Write(L"binary.M3U", binary),
-                          media.Write(L"huge.m3u", lines), locked});
+    Drop(player->m_hWnd,
+         {media.Write(L"empty.m3u", {}), media.Write(L"binary.M3U", {binary.begin(), binary.end()}),
+          media.Write(L"huge.m3u", {lines.begin(), lines.end()}), locked});
     ::CloseHandle(held);
     PumpFor(300);
     EXPECT_TRUE(g_playList.IsEmpty());
