@@ -24,7 +24,8 @@ CPlayerApp::CPlayerApp() : CWinApp(nullptr) {}
 
 BOOL CPlayerApp::InitInstance()
 {
-    // Before any window: a second start gives its files to the running player and ends.
+    // Before any window: a second start gives its files to the running player and ends. Play-list
+    // files travel as they are: the player that plays them reads them.
     const std::vector<std::wstring> files = ExpandIncomingPaths(CommandLineArguments());
     if (HandOverToRunningPlayer(files))
         return FALSE;

@@ -69,3 +69,11 @@ struct KernelTraits {
     static void Close(HANDLE object) { ::CloseHandle(object); }
 };
 using CKernelHandle = CHandle<KernelTraits>;
+
+// File searches (FindFirstFile), closed by FindClose.
+struct FindTraits {
+    using Type = HANDLE;
+    static HANDLE None() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE search) { ::FindClose(search); }
+};
+using CFindHandle = CHandle<FindTraits>;

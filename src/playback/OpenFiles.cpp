@@ -24,7 +24,7 @@ void CPlayerDlg::OpenFiles()
     std::vector<std::string> entries;
     for (std::size_t pos = dialog.GetStartPosition(); pos;)
         entries.insert(entries.begin(), dialog.GetNextPathName(pos));
-    PlayPaths(entries);
+    PlayPaths(OpenListFiles(entries));
 }
 
 void CPlayerDlg::PlayPaths(const std::vector<std::string>& entries)
@@ -44,5 +44,5 @@ void CPlayerDlg::PlayPaths(const std::vector<std::string>& entries)
 
 void CPlayerDlg::PlayIncoming(const std::vector<std::wstring>& paths)
 {
-    PlayPaths(ListPathsFor(ExpandIncomingPaths(paths)));
+    PlayPaths(ListPathsFor(ExpandIncomingPaths(paths, ListFiles::Open)));
 }

@@ -395,6 +395,22 @@ TEST_F(WaysIn, PlayPauseWithNothingLoadedOpensTheOpenDialogOnce)
     EXPECT_TRUE(WaitForStatus("chosen.wav", 10000)) << StatusText(player);
 }
 
+// The open dialog's "all files" entry lets a list be chosen with other files: it plays at its place.
+TEST_F(WaysIn, AListChosenInTheOpenDialogPlaysAtItsPlace)
+{
+    MakeTone("a.wav", 300, 440);
+    MakeTone("b.wav", 300, 660);
+    MakeTone("c.wav", 300, 880);
+    const std::string mix = "b.wav\r\na.wav\r\n";
+    ASSERT_TRUE(WriteFileBytes(folder + "\\mix.M3U8", std::vector<std::uint8_t>(mix.begin(), mix.end())));
+    ASSERT_TRUE(StartWith(L""));
+    ::Sleep(300);
+    ClickAt(player, 394, 198); // the knob's centre, with nothing loaded
+    // Each name the dialog returns goes to the head: the list file's entries come after c.wav.
+    ASSERT_TRUE(ChooseInOpenDialog(quon, folder, "\"mix.M3U8\" \"c.wav\""));
+    EXPECT_EQ(NamesUntilSongsOver(15000), (std::vector<std::string>{"c.wav", "b.wav", "a.wav"}));
+}
+
 // A file name of Korean letters and an emoji has no GBK form: it plays under its short name.
 TEST_F(WaysIn, NameOutsideGbkPlaysFromTheCommandLineUnderItsShortName)
 {

@@ -261,6 +261,55 @@ TEST_F(WaysInWindow, ADroppedGbkNameWithBackslashTrailBytesKeepsItsLongForm)
         << StatusBoxText();
 }
 
+// ---- play-list files -------------------------------------------------------------------------
+
+TEST_F(WaysInWindow, ADroppedListPlaysWhatItNamesInItsPlace)
+{
+    const std::wstring first = media.Tone(L"first.wav");
+    media.Folder(L"album");
+    const std::wstring a = media.Tone(L"album\\a.wav");
+    const std::wstring chinese = media.Tone(L"album\\\x97F3.wav");
+    const std::wstring outside = media.Tone(std::wstring(L"album\\") + kOutsideGbk);
+    const std::wstring c = media.Tone(L"c.wav");
+    const std::string inner = u8"[playlist]\r\nFile2=../c.wav\r\nFile1=A.WAV\r\nNumberOfEntries=2\r\n";
+    media.Write(L"album\\inner.pls", {inner.begin(), inner.end()});
+    // UTF-8, with a name outside GBK (kOutsideGbk's).
+    const std::string text =
+        u8"#EXTM3U\r\n#EXTINF:1,A\r\na.wav\r\nhttp://radio/x.mp3\r\ngone.wav\r\n\u97F3.wav\r\n"
+        u8"\uD55C\uAE00\uB178\uB798\U0001F3B5.wav\r\ninner.pls\r\n../album/mix.m3u8\r\n";
+    const std::wstring list = media.Write(L"album\\mix.m3u8", {text.begin(), text.end()});
+    const std::string last = Ansi(media.Tone(L"last.wav"));
+    g_playList.AddTail(last);
+    Drop(player->m_hWnd, {first, list});
+    const std::vector<std::string> expected = {
+        Ansi(first), Ansi(a), Ansi(chinese), Ansi(ShortPath(outside)), Ansi(media.Dir() + L"\\album\\A.WAV"),
+        Ansi(c),     last};
+    EXPECT_EQ(PlayList(), expected) << "the list's entries at its place; the URL, the missing name and "
+                                       "the list itself left out";
+    EXPECT_EQ(PlayedUntilSongsOver(), expected);
+}
+
+TEST_F(WaysInWindow, ADroppedListThatNamesNothingChangesNothing)
+{
+    media.Tone(L"song.wav");
+    std::string lines = "song.wav\r\n", binary = lines;
+    const std::vector<std::uint8_t> wave = MakeToneWave(300, 440);
+    binary.append(wave.begin(), wave.end());
+    while (lines.size() < 10u << 20) // 10 MiB
+        lines += lines;
+    const std::wstring locked = media.Write(L"locked.m3u8", {'s', 'o', 'n', 'g', '.', 'w', 'a', 'v'});
+    HANDLE held = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Drop(player->m_hWnd,
+         {media.Write(L"empty.m3u", {}), media.Write(L"binary.M3U", {binary.begin(), binary.end()}),
+          media.Write(L"huge.m3u", {lines.begin(), lines.end()}), locked});
+    ::CloseHandle(held);
+    PumpFor(300);
+    EXPECT_TRUE(g_playList.IsEmpty());
+    EXPECT_EQ(player->m_mediaKind, kMediaNone);
+    EXPECT_EQ(player->m_statusText, kHelloQuon);
+}
+
 // ---- play-list entries -----------------------------------------------------------------------
 
 TEST(ListPaths, EntriesOutsideGbkTakeTheirShortFormOthersStayAsTheyAre)
