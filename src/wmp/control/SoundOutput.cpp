@@ -2,6 +2,7 @@
 #include "wmp/control/SoundOutput.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -55,7 +56,7 @@ long Gain(long hundredthsDb)
 CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
 {
     InitializeCriticalSection(&m_lock);
-    InitializeConditionVariable(&m_space);
+    m_space = CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr);
     m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_deviceEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, &CSoundOutput::ThreadMain, this, 0, nullptr);
@@ -68,8 +69,8 @@ CSoundOutput::~CSoundOutput()
 {
     EnterCriticalSection(&m_lock);
     m_quit = true;
+    WakePushersLocked();
     LeaveCriticalSection(&m_lock);
-    WakeAllConditionVariable(&m_space);
     if (m_thread) {
         SetEvent(m_wake);
         if (WaitForSingleObject(m_thread, kEndWaitMs) != WAIT_OBJECT_0)
@@ -78,6 +79,7 @@ CSoundOutput::~CSoundOutput()
     }
     CloseHandle(m_wake);
     CloseHandle(m_deviceEvent);
+    CloseHandle(m_space);
     DeleteCriticalSection(&m_lock);
 }
 
@@ -89,7 +91,7 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
         // Once full, the queue is refilled in bursts rather than a sample at a time.
         while (!m_quit && !*abort && !m_queue.IsDropped(run) &&
                m_queue.QueuedMs() >= kQueueAheadMs - kRefillMs)
-            SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+            WaitForSpace();
     }
     const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
     // The output thread is woken only when the device wants more.
@@ -102,7 +104,30 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
 
 void CSoundOutput::WakePushers()
 {
-    WakeAllConditionVariable(&m_space);
+    EnterCriticalSection(&m_lock);
+    WakePushersLocked();
+    LeaveCriticalSection(&m_lock);
+}
+
+// Windows XP has no condition variables: a pusher waits on a semaphore that each wake-up releases
+// once for every pusher asleep on it. A count left over by a pusher that woke by its time-out is
+// taken by the next wait, which then only looks once more.
+void CSoundOutput::WakePushersLocked()
+{
+    const LONG asleep = m_spaceWaiters - m_spaceReleased;
+    if (asleep > 0 && ReleaseSemaphore(m_space, asleep, nullptr))
+        m_spaceReleased += asleep;
+}
+
+void CSoundOutput::WaitForSpace()
+{
+    ++m_spaceWaiters;
+    LeaveCriticalSection(&m_lock);
+    const DWORD woken = WaitForSingleObject(m_space, kPushWaitMs);
+    EnterCriticalSection(&m_lock);
+    --m_spaceWaiters;
+    if (woken == WAIT_OBJECT_0)
+        --m_spaceReleased;
 }
 
 void CSoundOutput::EndRun(std::uint32_t run)
@@ -122,8 +147,8 @@ void CSoundOutput::DropThrough(std::uint32_t lastRun)
     m_queue.DropThrough(lastRun);
     m_endsToReport.erase(m_endsToReport.begin(), m_endsToReport.upper_bound(lastRun));
     m_resetDevice = true;
+    WakePushersLocked();
     LeaveCriticalSection(&m_lock);
-    WakeAllConditionVariable(&m_space);
     SetEvent(m_wake);
 }
 
@@ -304,8 +329,8 @@ void CSoundOutput::Fill()
                 // Nothing to play it on: what is queued in this format is let go as played.
                 EnterCriticalSection(&m_lock);
                 m_queue.Take(kQueueAheadMs, m_piece);
+                WakePushersLocked();
                 LeaveCriticalSection(&m_lock);
-                WakeAllConditionVariable(&m_space);
                 break;
             }
             if (target == &m_next)
@@ -321,8 +346,8 @@ void CSoundOutput::Fill()
         const std::int64_t us = Us(m_piece.Ms());
         target->us += us;
         m_deviceUs += us;
+        WakePushersLocked();
         LeaveCriticalSection(&m_lock);
-        WakeAllConditionVariable(&m_space);
         if (m_piece.bytes.empty())
             continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());

@@ -70,6 +70,8 @@ private:
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
     void SetDeviceLevels(Device& device);
+    void WakePushersLocked();
+    void WaitForSpace();
     void ApplyLevels(const Device& device, PcmPiece& piece) const;
 
     HWND m_notify;
@@ -77,9 +79,11 @@ private:
     HANDLE m_wake = nullptr;        // something to do for the output thread
     HANDLE m_deviceEvent = nullptr; // the device finished a block
     CRITICAL_SECTION m_lock;
-    CONDITION_VARIABLE m_space;
+    HANDLE m_space = nullptr;       // released for pushers waiting for room in the queue
 
     // Under m_lock.
+    LONG m_spaceWaiters = 0;  // pushers waiting on m_space
+    LONG m_spaceReleased = 0; // of them, released and not yet awake
     CPcmQueue m_queue;
     std::set<std::uint32_t> m_endsToReport;
     bool m_quit = false;
