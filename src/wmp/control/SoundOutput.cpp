@@ -13,12 +13,17 @@ namespace {
 
 // Each block written to the device holds this much sound; the device is kept this far ahead of
 // what is heard: with 60 ms it ran dry now and then while the program was busy, with 120 ms
-// while another process kept a core busy. Levels are the device's own volume, which applies to
-// what it has not yet handed to the sound server, so a change is heard within tens of
-// milliseconds; scaling the samples instead would be heard only after this lead. A stop closes the
-// device at once.
+// while another process kept a core busy. From Vista on, levels are the device's own volume (the
+// program's stream), which applies to what it has not yet handed to the sound server, so a change
+// is heard within tens of milliseconds; scaling the samples instead would be heard only after this
+// lead. A stop closes the device at once.
 constexpr double kBlockMs = 20;
 constexpr double kDeviceAheadMs = 180;
+// Before Vista the device's volume is the whole system's and the samples carry the levels: a
+// change stops the device where it has got to and writes what it had not played again, scaled
+// anew from an unscaled copy of this much of the latest sound (more than the device's lead and
+// what its driver holds beyond it).
+constexpr double kUnheardKeptMs = 500;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -43,6 +48,13 @@ std::int64_t Us(double ms)
     return std::llround(ms * 1000);
 }
 
+bool DeviceVolumeIsTheSystems()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwMajorVersion < 6;
+}
+
 // IBasicAudio's scale: hundredths of a decibel to an amplitude in 16.16 fixed point.
 long Gain(long hundredthsDb)
 {
@@ -53,7 +65,7 @@ long Gain(long hundredthsDb)
 
 } // namespace
 
-CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
+CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify), m_systemVolume(DeviceVolumeIsTheSystems())
 {
     InitializeCriticalSection(&m_lock);
     m_space = CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr);
@@ -218,6 +230,10 @@ void CSoundOutput::Run()
         if (levels) {
             SetDeviceLevels(m_current);
             SetDeviceLevels(m_next);
+            if (m_systemVolume) {
+                WriteAgainAtNewLevels(m_current, false);
+                WriteAgainAtNewLevels(m_next, true);
+            }
         }
         Reclaim();
         ReportEnds();
@@ -342,6 +358,7 @@ void CSoundOutput::Fill()
         }
         EnterCriticalSection(&m_lock);
         m_queue.Take(kBlockMs, m_piece);
+        target->unheard.Write(m_piece.bytes.data(), m_piece.bytes.size());
         ApplyLevels(*target, m_piece);
         const std::int64_t us = Us(m_piece.Ms());
         target->us += us;
@@ -418,10 +435,13 @@ bool CSoundOutput::OpenDevice(Device& device, const PcmFormat& format)
     device.format = format;
     // A device without a volume of each channel plays samples scaled to the levels instead.
     WAVEOUTCAPSA caps{};
-    device.scaled = waveOutGetDevCapsA(reinterpret_cast<UINT_PTR>(handle), &caps, sizeof caps) !=
-                        MMSYSERR_NOERROR ||
-                    (caps.dwSupport & (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME)) !=
-                        (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME);
+    device.scaled =
+        m_systemVolume ||
+        waveOutGetDevCapsA(reinterpret_cast<UINT_PTR>(handle), &caps, sizeof caps) != MMSYSERR_NOERROR ||
+        (caps.dwSupport & (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME)) != (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME);
+    if (m_systemVolume)
+        device.unheard =
+            CUnheardSound(format.FrameBytes(), std::llround(format.rate * kUnheardKeptMs / 1000));
     SetDeviceLevels(device);
     return true;
 }
@@ -460,6 +480,70 @@ void CSoundOutput::SetDeviceLevels(Device& device)
         device.scaled = true;
         waveOutSetVolume(device.handle, 0xFFFFFFFF);
     }
+}
+
+void CSoundOutput::WriteAgainAtNewLevels(Device& device, bool held)
+{
+    if (!device.handle)
+        return;
+    // Held still, the device's position says exactly where the new levels begin.
+    waveOutPause(device.handle);
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(device.handle, &time, sizeof time) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES || time.u.sample >= device.framesWritten) {
+        // Nothing left to play, or no position to start from: the levels come with the next block.
+        if (!held)
+            waveOutRestart(device.handle);
+        return;
+    }
+    // A reset hands back every block and counts the position from 0 again.
+    waveOutReset(device.handle);
+    waveOutPause(device.handle);
+    for (Block& block : m_blocks) {
+        if (block.device != device.handle)
+            continue;
+        if (block.header.dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(device.handle, &block.header, sizeof block.header);
+        block.header = WAVEHDR{};
+        block.queued = false;
+        block.device = nullptr;
+    }
+    device.framesWritten = 0;
+    PcmPiece rest;
+    rest.format = device.format;
+    rest.bytes = device.unheard.Rewind(time.u.sample);
+    EnterCriticalSection(&m_lock);
+    m_deviceUs -= device.us;
+    device.us = 0;
+    ApplyLevels(device, rest);
+    LeaveCriticalSection(&m_lock);
+    // In blocks of the usual length, or longer where the other device holds blocks too.
+    const size_t frameBytes = device.format.FrameBytes();
+    size_t freeBlocks = 0;
+    for (const Block& block : m_blocks)
+        freeBlocks += block.queued ? 0 : 1;
+    const size_t blockFrames = static_cast<size_t>(kBlockMs * device.format.rate / 1000);
+    const size_t restFrames = rest.bytes.size() / frameBytes;
+    const size_t pieces = std::max<size_t>(freeBlocks, 1);
+    const size_t framesEach = std::max(blockFrames, (restFrames + pieces - 1) / pieces);
+    for (size_t frame = 0; frame < restFrames; frame += framesEach) {
+        Block* free = FreeBlock();
+        if (!free)
+            break;
+        const size_t frames = std::min(framesEach, restFrames - frame);
+        const auto from = rest.bytes.begin() + static_cast<std::ptrdiff_t>(frame * frameBytes);
+        free->buffer.assign(from, from + static_cast<std::ptrdiff_t>(frames * frameBytes));
+        free->us = std::llround(frames * 1e6 / device.format.rate);
+        if (!WriteBlock(device, *free))
+            break;
+        EnterCriticalSection(&m_lock);
+        device.us += free->us;
+        m_deviceUs += free->us;
+        LeaveCriticalSection(&m_lock);
+    }
+    if (!held)
+        waveOutRestart(device.handle);
 }
 
 void CSoundOutput::ApplyLevels(const Device& device, PcmPiece& piece) const
