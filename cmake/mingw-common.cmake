@@ -3,8 +3,8 @@
 # critical sections, semaphores and TLS slots, which Windows XP has. The posix variant links
 # winpthreads in even where the program starts no thread (exception allocation, static locals,
 # unwinding), and winpthreads imports GetTickCount64, which XP lacks, so the loader would refuse
-# the program there. The price: no std::thread or std::condition_variable (threads are the
-# system's own, CreateThread).
+# the program there. The price: no std::thread, std::mutex or std::condition_variable (threads are
+# the system's own, CreateThread; locks the framework's CCriticalSection).
 set(CMAKE_C_COMPILER ${QUON_TRIPLE}-gcc-win32)
 set(CMAKE_CXX_COMPILER ${QUON_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${QUON_TRIPLE}-windres)
