@@ -451,6 +451,13 @@ void CSoundOutput::CloseDevice(Device& device)
     if (!device.handle)
         return;
     waveOutReset(device.handle);
+    TakeBackBlocks(device);
+    waveOutClose(device.handle);
+    device = Device{};
+}
+
+void CSoundOutput::TakeBackBlocks(Device& device)
+{
     for (Block& block : m_blocks) {
         if (block.device != device.handle)
             continue;
@@ -460,11 +467,10 @@ void CSoundOutput::CloseDevice(Device& device)
         block.queued = false;
         block.device = nullptr;
     }
-    waveOutClose(device.handle);
     EnterCriticalSection(&m_lock);
     m_deviceUs -= device.us;
+    device.us = 0;
     LeaveCriticalSection(&m_lock);
-    device = Device{};
 }
 
 void CSoundOutput::SetDeviceLevels(Device& device)
@@ -500,22 +506,12 @@ void CSoundOutput::WriteAgainAtNewLevels(Device& device, bool held)
     // A reset hands back every block and counts the position from 0 again.
     waveOutReset(device.handle);
     waveOutPause(device.handle);
-    for (Block& block : m_blocks) {
-        if (block.device != device.handle)
-            continue;
-        if (block.header.dwFlags & WHDR_PREPARED)
-            waveOutUnprepareHeader(device.handle, &block.header, sizeof block.header);
-        block.header = WAVEHDR{};
-        block.queued = false;
-        block.device = nullptr;
-    }
+    TakeBackBlocks(device);
     device.framesWritten = 0;
     PcmPiece rest;
     rest.format = device.format;
     rest.bytes = device.unheard.Rewind(time.u.sample);
     EnterCriticalSection(&m_lock);
-    m_deviceUs -= device.us;
-    device.us = 0;
     ApplyLevels(device, rest);
     LeaveCriticalSection(&m_lock);
     // In blocks of the usual length, or longer where the other device holds blocks too.

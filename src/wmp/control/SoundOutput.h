@@ -69,6 +69,8 @@ private:
     void Fill();
     bool OpenDevice(Device& device, const PcmFormat& format);
     void CloseDevice(Device& device);
+    // After a reset: the device's blocks are free again and its sound no longer counted.
+    void TakeBackBlocks(Device& device);
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
     void SetDeviceLevels(Device& device);
