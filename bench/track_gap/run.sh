@@ -21,6 +21,8 @@ trap 'rm -rf "$RECORD"' EXIT
 "$ROOT/scripts/wine-session" --record "$RECORD/sink.wav" -- bash -c '
     key="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$1")"
     if [[ -n $2 ]]; then
+        had_key=0
+        "$WINE" reg query "$key" >/dev/null 2>&1 && had_key=1
         before=$("$WINE" reg query "$key" /v Version 2>/dev/null | tr -d "\r" |
                  awk "\$1 == \"Version\" { print \$3 }") || true
         "$WINE" reg add "$key" /v Version /d "$2" /f >/dev/null
@@ -29,7 +31,9 @@ trap 'rm -rf "$RECORD"' EXIT
     "$WINE" "$1" || rc=$?
     if [[ -n $2 && -n $before ]]; then
         "$WINE" reg add "$key" /v Version /d "$before" /f >/dev/null
-    elif [[ -n $2 ]]; then
+    elif [[ -n $2 ]] && ((had_key)); then
         "$WINE" reg delete "$key" /v Version /f >/dev/null
+    elif [[ -n $2 ]]; then
+        "$WINE" reg delete "$key" /f >/dev/null
     fi
     exit $rc' _ "$EXE" "$version"
