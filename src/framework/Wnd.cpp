@@ -1,9 +1,9 @@
 // CWnd: binding windows to objects, message-map dispatch and subclassing.
 #include "framework/Wnd.h"
 
+#include "framework/CriticalSection.h"
 #include "framework/Gdi.h"
 
-#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -15,23 +15,23 @@ class WindowMap {
 public:
     CWnd* Find(HWND wnd)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CLock lock(m_lock);
         auto it = m_objects.find(wnd);
         return it == m_objects.end() ? nullptr : it->second;
     }
     void Add(HWND wnd, CWnd* object)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CLock lock(m_lock);
         m_objects[wnd] = object;
     }
     void Remove(HWND wnd)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        CLock lock(m_lock);
         m_objects.erase(wnd);
     }
 
 private:
-    std::mutex m_mutex;
+    CCriticalSection m_lock;
     std::unordered_map<HWND, CWnd*> m_objects;
 };
 

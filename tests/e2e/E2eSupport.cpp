@@ -2,10 +2,12 @@
 #include "E2eSupport.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 
+#include <mmsystem.h>
 #include <tlhelp32.h>
 
 #include <dlgs.h>
@@ -94,6 +96,11 @@ POINT ToScreen(HWND wnd, int x, int y)
 
 } // namespace
 
+std::string QuonExePath()
+{
+    return ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
+}
+
 QuonProcess::~QuonProcess()
 {
     if (m_info.hProcess) {
@@ -108,7 +115,7 @@ QuonProcess::~QuonProcess()
 
 bool QuonProcess::Start(const char* fakeDateTime)
 {
-    std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
+    std::string exe = QuonExePath();
     std::string folder =
         exe.substr(0, exe.find_last_of('\\') == std::string::npos ? 0 : exe.find_last_of('\\'));
     if (fakeDateTime)
@@ -122,7 +129,7 @@ bool QuonProcess::Start(const char* fakeDateTime)
 
 bool QuonProcess::StartWithArguments(const std::wstring& arguments, const std::wstring& folder)
 {
-    const std::string exe = ToWindowsPath(EnvOr("QUON_EXE", "Quon.exe"));
+    const std::string exe = QuonExePath();
     const int length = ::MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, nullptr, 0);
     std::wstring wideExe(static_cast<size_t>(length > 0 ? length : 1), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, &wideExe[0], length);
@@ -263,6 +270,50 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
         ::Sleep(20);
     }
     return true;
+}
+
+bool WaitForSound(double level, DWORD timeoutMs)
+{
+    // The session's sound sink is also its default recording source: 20 ms pieces of one channel.
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 1;
+    format.nSamplesPerSec = 44100;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 2;
+    format.nAvgBytesPerSec = 44100 * 2;
+    HWAVEIN device = nullptr;
+    if (::waveInOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
+        return false;
+    std::vector<std::vector<std::int16_t>> pieces(4, std::vector<std::int16_t>(882));
+    std::vector<WAVEHDR> headers(pieces.size());
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        headers[i].lpData = reinterpret_cast<LPSTR>(pieces[i].data());
+        headers[i].dwBufferLength = static_cast<DWORD>(pieces[i].size() * 2);
+        ::waveInPrepareHeader(device, &headers[i], sizeof(WAVEHDR));
+        ::waveInAddBuffer(device, &headers[i], sizeof(WAVEHDR));
+    }
+    ::waveInStart(device);
+    const auto threshold = static_cast<int>(level * 32767);
+    bool loud = false;
+    const bool heard = WaitFor(
+        [&] {
+            for (size_t i = 0; i < headers.size() && !loud; ++i) {
+                if (!(headers[i].dwFlags & WHDR_DONE))
+                    continue;
+                for (DWORD k = 0; k < headers[i].dwBytesRecorded / 2; ++k)
+                    loud = loud || std::abs(pieces[i][k]) >= threshold;
+                headers[i].dwFlags &= ~WHDR_DONE;
+                ::waveInAddBuffer(device, &headers[i], sizeof(WAVEHDR));
+            }
+            return loud;
+        },
+        timeoutMs);
+    ::waveInReset(device);
+    for (WAVEHDR& header : headers)
+        ::waveInUnprepareHeader(device, &header, sizeof(WAVEHDR));
+    ::waveInClose(device);
+    return heard;
 }
 
 std::string StatusText(HWND player)

@@ -45,11 +45,16 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// The program the driver starts: QUON_EXE as a Windows path.
+std::string QuonExePath();
+
 // Polls condition every 20 ms until it holds or timeoutMs has passed.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
 // How many times slower than here natively the program under test starts and works: QUON_SLOWDOWN
 // (scripts/test sets it for the emulated 32-bit release), else 1. Bounds that say "at once" scale.
 double Slowdown();
+// Listens to what the session plays until a sample reaches level (0..1); false after timeoutMs.
+bool WaitForSound(double level, DWORD timeoutMs);
 
 // The text the program mirrors into the status box's window text.
 std::string StatusText(HWND player);

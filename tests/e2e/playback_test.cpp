@@ -1,6 +1,7 @@
 // The real program plays what the open dialog chose: the sound that came out, in order and in full.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <string>
 #include <vector>
@@ -105,16 +106,42 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     EXPECT_NEAR(replay[0].frequency, 523, 15);
 }
 
+// The wave device's volume as another program reads it: before Vista the whole system's (the
+// mixer's wave slider), later that program's own. The device is opened for the reading.
+bool ReadWaveDeviceVolume(DWORD& volume)
+{
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 2;
+    format.nSamplesPerSec = 44100;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 4;
+    format.nAvgBytesPerSec = 44100 * 4;
+    HWAVEOUT device = nullptr;
+    if (::waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
+        return false;
+    const bool read = ::waveOutGetVolume(device, &volume) == MMSYSERR_NOERROR;
+    ::waveOutClose(device);
+    return read;
+}
+
+using PlaybackOnEachWindows = OnEachWindows<Playback>;
+
 // The knob's minus while a tone plays: four single clicks take the start-up -600 to the quietest -1000,
 // and the rest of the tone is heard at that level (an amplitude of 10^(-1000/2000)), the part
-// before the clicks at the start-up level.
-TEST_F(Playback, TheKnobsMinusIsHeardAtItsLevelWhileATonePlays)
+// before the clicks at the start-up level. Only the player's own sound changes: the wave device's
+// volume, the system's before Vista, stays where it was.
+TEST_P(PlaybackOnEachWindows, TheKnobsMinusIsHeardAtItsLevelAndLeavesTheDevicesVolumeAlone)
 {
+    DWORD deviceVolume = 0;
+    ASSERT_TRUE(ReadWaveDeviceVolume(deviceVolume));
     Make({"steady.wav", 7000, 600});
     Recorder recorder("volume.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"steady.wav\"");
-    ::Sleep(1800);
+    // A second and more of the start-up level before the first click, however long the start takes.
+    ASSERT_TRUE(WaitForSound(0.2, 10000)) << "the tone did not start";
+    ::Sleep(1300);
     const layout::Edges minus = layout::kKnobVolumeDown;
     // Apart by more than the double-click time: the second click of a double click is not a
     // button-down of the player's.
@@ -122,6 +149,9 @@ TEST_F(Playback, TheKnobsMinusIsHeardAtItsLevelWhileATonePlays)
         ClickAt(player, (minus.left + minus.right) / 2, (minus.top + minus.bottom) / 2);
         ::Sleep(::GetDoubleClickTime() + 100);
     }
+    DWORD deviceVolumeAfter = 0;
+    ASSERT_TRUE(ReadWaveDeviceVolume(deviceVolumeAfter));
+    EXPECT_EQ(deviceVolumeAfter, deviceVolume) << "the wave device's volume";
     ::Sleep(1500);
     ASSERT_TRUE(StopWithTheKnob());
     ::Sleep(500);
@@ -135,6 +165,9 @@ TEST_F(Playback, TheKnobsMinusIsHeardAtItsLevelWhileATonePlays)
     EXPECT_NEAR(PeakBetween(lastRecording, end - 1.0, end - 0.1), 0.9 * 0.316, 0.9 * 0.03)
         << "the quietest level the knob reaches, -1000";
 }
+
+INSTANTIATE_TEST_SUITE_P(On, PlaybackOnEachWindows, ::testing::ValuesIn(kWindowsVersions),
+                         WindowsVersionName);
 
 TEST_F(Playback, RepeatListWrapsToTheFirstItem)
 {

@@ -2,6 +2,7 @@
 #include "wmp/control/SoundOutput.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -12,12 +13,17 @@ namespace {
 
 // Each block written to the device holds this much sound; the device is kept this far ahead of
 // what is heard: with 60 ms it ran dry now and then while the program was busy, with 120 ms
-// while another process kept a core busy. Levels are the device's own volume, which applies to
-// what it has not yet handed to the sound server, so a change is heard within tens of
-// milliseconds; scaling the samples instead would be heard only after this lead. A stop closes the
-// device at once.
+// while another process kept a core busy. From Vista on, levels are the device's own volume (the
+// program's stream), which applies to what it has not yet handed to the sound server, so a change
+// is heard within tens of milliseconds; scaling the samples instead would be heard only after this
+// lead. A stop closes the device at once.
 constexpr double kBlockMs = 20;
 constexpr double kDeviceAheadMs = 180;
+// Before Vista the device's volume is the whole system's and the samples carry the levels: a
+// change stops the device where it has got to and writes what it had not played again, scaled
+// anew from an unscaled copy of this much of the latest sound (more than the device's lead and
+// what its driver holds beyond it).
+constexpr double kUnheardKeptMs = 500;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -42,6 +48,13 @@ std::int64_t Us(double ms)
     return std::llround(ms * 1000);
 }
 
+bool DeviceVolumeIsTheSystems()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwMajorVersion < 6;
+}
+
 // IBasicAudio's scale: hundredths of a decibel to an amplitude in 16.16 fixed point.
 long Gain(long hundredthsDb)
 {
@@ -52,10 +65,10 @@ long Gain(long hundredthsDb)
 
 } // namespace
 
-CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify)
+CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify), m_systemVolume(DeviceVolumeIsTheSystems())
 {
     InitializeCriticalSection(&m_lock);
-    InitializeConditionVariable(&m_space);
+    m_space = CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr);
     m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_deviceEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, &CSoundOutput::ThreadMain, this, 0, nullptr);
@@ -68,8 +81,8 @@ CSoundOutput::~CSoundOutput()
 {
     EnterCriticalSection(&m_lock);
     m_quit = true;
+    WakePushersLocked();
     LeaveCriticalSection(&m_lock);
-    WakeAllConditionVariable(&m_space);
     if (m_thread) {
         SetEvent(m_wake);
         if (WaitForSingleObject(m_thread, kEndWaitMs) != WAIT_OBJECT_0)
@@ -78,6 +91,7 @@ CSoundOutput::~CSoundOutput()
     }
     CloseHandle(m_wake);
     CloseHandle(m_deviceEvent);
+    CloseHandle(m_space);
     DeleteCriticalSection(&m_lock);
 }
 
@@ -89,7 +103,7 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
         // Once full, the queue is refilled in bursts rather than a sample at a time.
         while (!m_quit && !*abort && !m_queue.IsDropped(run) &&
                m_queue.QueuedMs() >= kQueueAheadMs - kRefillMs)
-            SleepConditionVariableCS(&m_space, &m_lock, kPushWaitMs);
+            WaitForSpace();
     }
     const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
     // The output thread is woken only when the device wants more.
@@ -102,7 +116,30 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
 
 void CSoundOutput::WakePushers()
 {
-    WakeAllConditionVariable(&m_space);
+    EnterCriticalSection(&m_lock);
+    WakePushersLocked();
+    LeaveCriticalSection(&m_lock);
+}
+
+// Windows XP has no condition variables: a pusher waits on a semaphore that each wake-up releases
+// once for every pusher asleep on it. A count left over by a pusher that woke by its time-out is
+// taken by the next wait, which then only looks once more.
+void CSoundOutput::WakePushersLocked()
+{
+    const LONG asleep = m_spaceWaiters - m_spaceReleased;
+    if (asleep > 0 && ReleaseSemaphore(m_space, asleep, nullptr))
+        m_spaceReleased += asleep;
+}
+
+void CSoundOutput::WaitForSpace()
+{
+    ++m_spaceWaiters;
+    LeaveCriticalSection(&m_lock);
+    const DWORD woken = WaitForSingleObject(m_space, kPushWaitMs);
+    EnterCriticalSection(&m_lock);
+    --m_spaceWaiters;
+    if (woken == WAIT_OBJECT_0)
+        --m_spaceReleased;
 }
 
 void CSoundOutput::EndRun(std::uint32_t run)
@@ -122,8 +159,8 @@ void CSoundOutput::DropThrough(std::uint32_t lastRun)
     m_queue.DropThrough(lastRun);
     m_endsToReport.erase(m_endsToReport.begin(), m_endsToReport.upper_bound(lastRun));
     m_resetDevice = true;
+    WakePushersLocked();
     LeaveCriticalSection(&m_lock);
-    WakeAllConditionVariable(&m_space);
     SetEvent(m_wake);
 }
 
@@ -193,6 +230,10 @@ void CSoundOutput::Run()
         if (levels) {
             SetDeviceLevels(m_current);
             SetDeviceLevels(m_next);
+            if (m_systemVolume) {
+                WriteAgainAtNewLevels(m_current, false);
+                WriteAgainAtNewLevels(m_next, true);
+            }
         }
         Reclaim();
         ReportEnds();
@@ -304,8 +345,8 @@ void CSoundOutput::Fill()
                 // Nothing to play it on: what is queued in this format is let go as played.
                 EnterCriticalSection(&m_lock);
                 m_queue.Take(kQueueAheadMs, m_piece);
+                WakePushersLocked();
                 LeaveCriticalSection(&m_lock);
-                WakeAllConditionVariable(&m_space);
                 break;
             }
             if (target == &m_next)
@@ -317,12 +358,13 @@ void CSoundOutput::Fill()
         }
         EnterCriticalSection(&m_lock);
         m_queue.Take(kBlockMs, m_piece);
+        target->unheard.Write(m_piece.bytes.data(), m_piece.bytes.size());
         ApplyLevels(*target, m_piece);
         const std::int64_t us = Us(m_piece.Ms());
         target->us += us;
         m_deviceUs += us;
+        WakePushersLocked();
         LeaveCriticalSection(&m_lock);
-        WakeAllConditionVariable(&m_space);
         if (m_piece.bytes.empty())
             continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
@@ -393,10 +435,13 @@ bool CSoundOutput::OpenDevice(Device& device, const PcmFormat& format)
     device.format = format;
     // A device without a volume of each channel plays samples scaled to the levels instead.
     WAVEOUTCAPSA caps{};
-    device.scaled = waveOutGetDevCapsA(reinterpret_cast<UINT_PTR>(handle), &caps, sizeof caps) !=
-                        MMSYSERR_NOERROR ||
-                    (caps.dwSupport & (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME)) !=
-                        (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME);
+    device.scaled =
+        m_systemVolume ||
+        waveOutGetDevCapsA(reinterpret_cast<UINT_PTR>(handle), &caps, sizeof caps) != MMSYSERR_NOERROR ||
+        (caps.dwSupport & (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME)) != (WAVECAPS_VOLUME | WAVECAPS_LRVOLUME);
+    if (m_systemVolume)
+        device.unheard =
+            CUnheardSound(format.FrameBytes(), std::llround(format.rate * kUnheardKeptMs / 1000));
     SetDeviceLevels(device);
     return true;
 }
@@ -406,6 +451,13 @@ void CSoundOutput::CloseDevice(Device& device)
     if (!device.handle)
         return;
     waveOutReset(device.handle);
+    TakeBackBlocks(device);
+    waveOutClose(device.handle);
+    device = Device{};
+}
+
+void CSoundOutput::TakeBackBlocks(Device& device)
+{
     for (Block& block : m_blocks) {
         if (block.device != device.handle)
             continue;
@@ -415,11 +467,10 @@ void CSoundOutput::CloseDevice(Device& device)
         block.queued = false;
         block.device = nullptr;
     }
-    waveOutClose(device.handle);
     EnterCriticalSection(&m_lock);
     m_deviceUs -= device.us;
+    device.us = 0;
     LeaveCriticalSection(&m_lock);
-    device = Device{};
 }
 
 void CSoundOutput::SetDeviceLevels(Device& device)
@@ -435,6 +486,60 @@ void CSoundOutput::SetDeviceLevels(Device& device)
         device.scaled = true;
         waveOutSetVolume(device.handle, 0xFFFFFFFF);
     }
+}
+
+void CSoundOutput::WriteAgainAtNewLevels(Device& device, bool held)
+{
+    if (!device.handle)
+        return;
+    // Held still, the device's position says exactly where the new levels begin.
+    waveOutPause(device.handle);
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(device.handle, &time, sizeof time) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES || time.u.sample >= device.framesWritten) {
+        // Nothing left to play, or no position to start from: the levels come with the next block.
+        if (!held)
+            waveOutRestart(device.handle);
+        return;
+    }
+    // A reset hands back every block and counts the position from 0 again.
+    waveOutReset(device.handle);
+    waveOutPause(device.handle);
+    TakeBackBlocks(device);
+    device.framesWritten = 0;
+    PcmPiece rest;
+    rest.format = device.format;
+    rest.bytes = device.unheard.Rewind(time.u.sample);
+    EnterCriticalSection(&m_lock);
+    ApplyLevels(device, rest);
+    LeaveCriticalSection(&m_lock);
+    // In blocks of the usual length, or longer where the other device holds blocks too.
+    const size_t frameBytes = device.format.FrameBytes();
+    size_t freeBlocks = 0;
+    for (const Block& block : m_blocks)
+        freeBlocks += block.queued ? 0 : 1;
+    const size_t blockFrames = static_cast<size_t>(kBlockMs * device.format.rate / 1000);
+    const size_t restFrames = rest.bytes.size() / frameBytes;
+    const size_t pieces = std::max<size_t>(freeBlocks, 1);
+    const size_t framesEach = std::max(blockFrames, (restFrames + pieces - 1) / pieces);
+    for (size_t frame = 0; frame < restFrames; frame += framesEach) {
+        Block* free = FreeBlock();
+        if (!free)
+            break;
+        const size_t frames = std::min(framesEach, restFrames - frame);
+        const auto from = rest.bytes.begin() + static_cast<std::ptrdiff_t>(frame * frameBytes);
+        free->buffer.assign(from, from + static_cast<std::ptrdiff_t>(frames * frameBytes));
+        free->us = std::llround(frames * 1e6 / device.format.rate);
+        if (!WriteBlock(device, *free))
+            break;
+        EnterCriticalSection(&m_lock);
+        device.us += free->us;
+        m_deviceUs += free->us;
+        LeaveCriticalSection(&m_lock);
+    }
+    if (!held)
+        waveOutRestart(device.handle);
 }
 
 void CSoundOutput::ApplyLevels(const Device& device, PcmPiece& piece) const

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "wmp/logic/PcmQueue.h"
+#include "wmp/logic/UnheardSound.h"
 
 class CSoundOutput {
 public:
@@ -58,6 +59,7 @@ private:
         std::int64_t us = 0;
         bool scaled = false;     // takes no volume of its own: the samples carry the levels
         DWORD lastWrite = 0;     // tick count of the last block written
+        CUnheardSound unheard;   // where a change of level is written again (before Vista)
     };
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
@@ -67,19 +69,29 @@ private:
     void Fill();
     bool OpenDevice(Device& device, const PcmFormat& format);
     void CloseDevice(Device& device);
+    // After a reset: the device's blocks are free again and its sound no longer counted.
+    void TakeBackBlocks(Device& device);
     bool WriteBlock(Device& device, Block& block);
     bool PlayedOut(const Device& device);
     void SetDeviceLevels(Device& device);
+    void WriteAgainAtNewLevels(Device& device, bool held);
+    void WakePushersLocked();
+    void WaitForSpace();
     void ApplyLevels(const Device& device, PcmPiece& piece) const;
 
     HWND m_notify;
+    // Before Windows Vista a wave device's volume is the whole system's: the program leaves it
+    // alone there, and its levels are in the samples.
+    const bool m_systemVolume;
     HANDLE m_thread = nullptr;
     HANDLE m_wake = nullptr;        // something to do for the output thread
     HANDLE m_deviceEvent = nullptr; // the device finished a block
     CRITICAL_SECTION m_lock;
-    CONDITION_VARIABLE m_space;
+    HANDLE m_space = nullptr;       // released for pushers waiting for room in the queue
 
     // Under m_lock.
+    LONG m_spaceWaiters = 0;  // pushers waiting on m_space
+    LONG m_spaceReleased = 0; // of them, released and not yet awake
     CPcmQueue m_queue;
     std::set<std::uint32_t> m_endsToReport;
     bool m_quit = false;
