@@ -4,7 +4,7 @@
 
 QUON_ROOTFS=${QUON_ROOTFS:-/opt/quon/trixie}
 # Bump when what scripts/setup-root puts in the root changes: an older root is built anew.
-QUON_ROOT_VERSION=1
+QUON_ROOT_VERSION=2
 QUON_ROOT_STAMP=.quon-root
 # Inside the root.
 QUON_QEMU=/usr/local/lib/quon/qemu-i386

@@ -5,6 +5,7 @@
 
 #include "wmp/control/PcmSink.h"
 #include "wmp/control/PlayerMessages.h"
+#include "wmp/control/SoundReader.h"
 
 namespace {
 
@@ -76,8 +77,11 @@ struct CMediaWorker::Session {
         if (sink)
             sink->Release();
     }
+    // Its sound goes to the control's output, decoded by the sink or the reader, or neither.
+    bool FeedsOutput() const { return sink || reader; }
     DWORD item = 0;
-    CPcmSink* sink = nullptr; // where its sound goes, when it goes to the control's output
+    CPcmSink* sink = nullptr; // at the end of the graph, when it decodes for the control's output
+    std::unique_ptr<CSoundReader> reader; // instead of a graph, for what DirectShow cannot play
     std::unique_ptr<CMediaSession> media = std::make_unique<CMediaSession>();
     bool endPosted = false; // the control has been told that it ended
     bool failed = false;
@@ -257,7 +261,7 @@ void CMediaWorker::Execute(Command& command)
             PostToControl(kMsgItemEnded, command.item, TRUE); // nothing to start: it failed
         break;
     case Command::Kind::Stop:
-        if (session && session->sink) {
+        if (session && session->FeedsOutput()) {
             DoClose(command.item); // played again from a graph of its own
         } else if (session) {
             KillTimer(m_window, kEndTimerBase + session->item);
@@ -266,7 +270,7 @@ void CMediaWorker::Execute(Command& command)
         }
         break;
     case Command::Kind::Restart:
-        if (session) {
+        if (session && !session->reader) {
             KillTimer(m_window, kEndTimerBase + session->item);
             session->media->StopAndRewind();
             DoStart(*session, command.run);
@@ -303,13 +307,24 @@ void CMediaWorker::DoOpen(Command& command)
     session->item = command.item;
     // Sound-only media are decoded into the control's output, where one medium follows the other
     // without a gap; without a sound device they fail as they would with a renderer.
-    if (m_sound && waveOutGetNumDevs() > 0)
-        session->sink = CPcmSink::Create(m_control, m_sound);
-    HRESULT hr =
-        session->media->Open(command.path, m_window, kWorkerGraphNotify, command.item, session->sink);
-    if (SUCCEEDED(hr) && session->sink && !session->media->FeedsSink()) {
-        session->sink->Release();
-        session->sink = nullptr;
+    const bool soundDevice = m_sound && waveOutGetNumDevs() > 0;
+    HRESULT hr = E_FAIL;
+    if (!CSoundReader::TakesFirst(command.path)) {
+        if (soundDevice)
+            session->sink = CPcmSink::Create(m_control, m_sound);
+        hr = session->media->Open(command.path, m_window, kWorkerGraphNotify, command.item, session->sink);
+        if (SUCCEEDED(hr) && session->sink && !session->media->FeedsSink()) {
+            session->sink->Release();
+            session->sink = nullptr;
+        }
+    }
+    if (FAILED(hr) && soundDevice && OpenReader(*session, command.path)) {
+        ticket.soundToControl = true;
+        ticket.durationMs = session->reader->DurationMs();
+        ticket.SignalPicture();
+        m_sessions[command.item] = std::move(session);
+        PostToControl(kMsgItemOpened, command.item, 0);
+        return;
     }
     if (FAILED(hr)) {
         ticket.failed = true;
@@ -333,15 +348,30 @@ void CMediaWorker::DoOpen(Command& command)
     PostToControl(kMsgItemOpened, command.item, 0);
 }
 
+bool CMediaWorker::OpenReader(Session& session, const std::wstring& path)
+{
+    // What DirectShow built on the way is let go first.
+    session.media = std::make_unique<CMediaSession>();
+    if (session.sink) {
+        session.sink->Release();
+        session.sink = nullptr;
+    }
+    session.reader = std::make_unique<CSoundReader>(m_control, m_sound);
+    if (SUCCEEDED(session.reader->Open(path)))
+        return true;
+    session.reader.reset();
+    return false;
+}
+
 void CMediaWorker::DoStart(Session& session, DWORD run)
 {
     session.endPosted = false;
-    if (session.sink) {
-        // No sound of a finished picture under the next medium's.
-        ReleaseDrained(true);
+    if (session.FeedsOutput())
+        ReleaseDrained(true); // no sound of a finished picture under the next medium's
+    if (session.sink)
         session.sink->SetRun(run);
-    }
-    if (FAILED(session.media->Start())) {
+    const bool started = session.reader ? session.reader->Start(run) : SUCCEEDED(session.media->Start());
+    if (!started) {
         session.failed = true;
         session.endPosted = true;
         PostToControl(kMsgItemEnded, session.item, TRUE);
@@ -356,7 +386,7 @@ void CMediaWorker::DoClose(DWORD item)
     KillTimer(m_window, kEndTimerBase + item);
     std::unique_ptr<Session> session = std::move(it->second);
     m_sessions.erase(it);
-    if (!session->sink && session->endPosted && !session->failed && session->media->IsRunning()) {
+    if (!session->FeedsOutput() && session->endPosted && !session->failed && session->media->IsRunning()) {
         session->media->HideVideo();
         m_draining.push_back({std::move(session), GetTickCount() + kDrainMs});
     }

@@ -1,5 +1,6 @@
-// The player control's media thread: builds, runs, stops and releases the DirectShow graphs, so
-// that the control's window (the user-interface thread) never waits for a graph.
+// The player control's media thread: builds, runs, stops and releases the DirectShow graphs (and
+// the source readers of what DirectShow cannot play), so that the control's window (the
+// user-interface thread) never waits for a graph.
 #pragma once
 
 #include <windows.h>
@@ -71,6 +72,8 @@ private:
     void Run();
     void Execute(Command& command);
     void DoOpen(Command& command);
+    // Media Foundation's source reader for what DirectShow could not open.
+    bool OpenReader(Session& session, const std::wstring& path);
     void DoStart(Session& session, DWORD run);
     void DoClose(DWORD item);
     void OnGraphNotify(DWORD item);
