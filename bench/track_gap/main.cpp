@@ -332,15 +332,21 @@ void CreateHost(HINSTANCE instance)
     SendMessageA(g_host.control, kLoadFromStreamCode, stream.size(), reinterpret_cast<LPARAM>(stream.data()));
 }
 
-// Plays one list of tones, one per rate, back to back.
+// Plays one list of tones, one per rate, back to back: WAV files written here, or with codedDir the
+// FLAC files flac1.flac... made there by run.sh (44.1 kHz, the same pitches and lengths).
 ListRun PlayList(const std::string& dir, const std::string& title, const std::vector<int>& rates,
-                 std::vector<std::string>& files)
+                 std::vector<std::string>& files, const std::string& codedDir = std::string())
 {
     ListRun run;
     run.title = title;
     run.rates = rates;
     g_host.list.clear();
     for (size_t i = 0; i < rates.size(); ++i) {
+        if (!codedDir.empty()) {
+            const std::string path = codedDir + "\\flac" + std::to_string(i + 1) + ".flac";
+            g_host.list.push_back(std::wstring(path.begin(), path.end()));
+            continue;
+        }
         // Full level from the first sample to the last (no fades): the edges show in the recording.
         const std::string path = dir + "\\tone" + std::to_string(files.size() + 1) + ".wav";
         WriteFileBytes(path, MakeToneWave(kItemMs, ItemHz(static_cast<int>(i)), kToneLevel, rates[i]));
@@ -492,6 +498,13 @@ int main(int argc, char** argv)
     runs.push_back(PlayList(dir, "one format (44.1 kHz stereo)", sameRate, files));
     runs.push_back(PlayList(dir, "sample rates 44.1 / 22.05 / 48 kHz in turn (each a device of its own)",
                             mixedRates, files));
+    // FLAC decoded by Media Foundation's source reader (the test build's switch sends it there).
+    const char* flacFolder = std::getenv("QUON_TRACK_GAP_FLAC");
+    const std::string flac = flacFolder ? WindowsPath(flacFolder) : std::string();
+    if (!flac.empty()) {
+        SetEnvironmentVariableA("QUON_READER_EXTENSIONS", ".flac");
+        runs.push_back(PlayList(dir, "FLAC through Media Foundation (44.1 kHz stereo)", sameRate, files, flac));
+    }
     const LevelRun levels = PlayLevels(dir, files);
     PROCESS_INFORMATION spinner = StartChild("--spin");
     if (!spinner.hProcess)
@@ -499,6 +512,9 @@ int main(int argc, char** argv)
     Sleep(500);
     runs.push_back(PlayList(dir, "one format, one core kept busy by a child", sameRate, files));
     runs.push_back(PlayList(dir, "sample rates in turn, one core kept busy by a child", mixedRates, files));
+    if (!flac.empty())
+        runs.push_back(PlayList(dir, "FLAC through Media Foundation, one core kept busy by a child", sameRate,
+                                files, flac));
     PROCESS_INFORMATION churner = StartChild("--churn");
     Sleep(500);
     runs.push_back(PlayList(dir, "one format, one core busy and a child doing file and CPU work", sameRate,

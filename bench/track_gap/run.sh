@@ -5,6 +5,8 @@
 # missing, and how soon a volume change and a stop are heard. With --windows VERSION Wine tells the
 # bench it runs on that Windows (Wine's names: winxp for a 32-bit bench, winxp64 for a 64-bit one,
 # win10...): the volume of a system before Vista is the program's own samples, not the device's.
+# The 64-bit (test) build also plays the list as FLAC through Media Foundation's source reader, idle
+# and with one core busy.
 # usage: bench/track_gap/run.sh [--windows VERSION] [path to bench_track_gap.exe]
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -27,6 +29,14 @@ trap 'rm -rf "$RECORD"' EXIT
                  awk "\$1 == \"Version\" { print \$3 }") || true
         "$WINE" reg add "$key" /v Version /d "$2" /f >/dev/null
     fi
+    # The FLAC list: the bench'"'"'s pitches (400 Hz up by 250 Hz) and lengths (600 ms) at its level.
+    mkdir -p "$3"
+    for i in $(seq 1 12); do
+        gst-launch-1.0 -q audiotestsrc freq=$((400 + 250 * (i - 1))) volume=0.4 num-buffers=60 \
+            samplesperbuffer=441 ! audio/x-raw,rate=44100,channels=2,format=S16LE ! audioconvert ! \
+            flacenc ! filesink location="$3/flac$i.flac" || exit 1
+    done
+    export QUON_TRACK_GAP_FLAC=$3
     rc=0
     "$WINE" "$1" || rc=$?
     if [[ -n $2 && -n $before ]]; then
@@ -36,4 +46,4 @@ trap 'rm -rf "$RECORD"' EXIT
     elif [[ -n $2 ]]; then
         "$WINE" reg delete "$key" /f >/dev/null
     fi
-    exit $rc' _ "$EXE" "$version"
+    exit $rc' _ "$EXE" "$version" "$RECORD/flac"
