@@ -108,28 +108,11 @@ HRESULT CSoundReader::Open(const std::wstring& path)
     if (FAILED(hr))
         return hr; // no sound
 
-    ComPtr<IMFMediaType> native;
-    hr = reader->GetNativeMediaType(kAudioStream, 0, native.Receive());
-    if (FAILED(hr))
-        return hr;
-    ComPtr<IMFMediaType> wanted;
-    hr = mf.createMediaType(wanted.Receive());
-    if (FAILED(hr))
-        return hr;
-    wanted->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio);
-    wanted->SetGUID(MF_MT_SUBTYPE, MFAudioFormat_PCM);
-    wanted->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, 16);
-    const UINT32 channels = Uint32Of(native.Get(), MF_MT_AUDIO_NUM_CHANNELS, 0);
-    if (channels > kMostChannels)
-        wanted->SetUINT32(MF_MT_AUDIO_NUM_CHANNELS, kMostChannels);
-    hr = reader->SetCurrentMediaType(kAudioStream, nullptr, wanted.Get());
-    if (FAILED(hr))
-        return hr;
-
     m_reader = reader.Get();
     m_reader->AddRef();
-    if (!ReadFormat())
-        return MF_E_INVALIDMEDIATYPE;
+    hr = ChooseOutput();
+    if (FAILED(hr))
+        return hr;
 
     PROPVARIANT duration;
     PropVariantInit(&duration);
@@ -140,6 +123,39 @@ HRESULT CSoundReader::Open(const std::wstring& path)
     return S_OK;
 }
 
+HRESULT CSoundReader::ChooseOutput()
+{
+    ComPtr<IMFMediaType> native;
+    HRESULT hr = m_reader->GetNativeMediaType(kAudioStream, 0, native.Receive());
+    if (FAILED(hr))
+        return hr;
+    const UINT32 channels = Uint32Of(native.Get(), MF_MT_AUDIO_NUM_CHANNELS, 0);
+    // What the output takes as it comes, 16-bit samples of one or two channels, is asked for
+    // first; a decoder that gives only its own width or layout is narrowed here.
+    struct Wish {
+        const GUID* subtype;
+        UINT32 bits; // 0: the decoder's own
+        bool fewerChannels;
+    };
+    const Wish wishes[] = {{&MFAudioFormat_PCM, 16, true}, {&MFAudioFormat_PCM, 0, false},
+                           {&MFAudioFormat_Float, 0, false}};
+    for (const Wish& wish : wishes) {
+        ComPtr<IMFMediaType> wanted;
+        hr = Mf().createMediaType(wanted.Receive());
+        if (FAILED(hr))
+            return hr;
+        wanted->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio);
+        wanted->SetGUID(MF_MT_SUBTYPE, *wish.subtype);
+        if (wish.bits)
+            wanted->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, wish.bits);
+        if (wish.fewerChannels && channels > kMostChannels)
+            wanted->SetUINT32(MF_MT_AUDIO_NUM_CHANNELS, kMostChannels);
+        if (SUCCEEDED(m_reader->SetCurrentMediaType(kAudioStream, nullptr, wanted.Get())) && ReadFormat())
+            return S_OK;
+    }
+    return MF_E_INVALIDMEDIATYPE;
+}
+
 bool CSoundReader::ReadFormat()
 {
     ComPtr<IMFMediaType> current;
@@ -147,13 +163,26 @@ bool CSoundReader::ReadFormat()
         return false;
     GUID subtype = GUID_NULL;
     current->GetGUID(MF_MT_SUBTYPE, &subtype);
+    SampleLayout layout;
+    layout.channels = static_cast<std::uint16_t>(Uint32Of(current.Get(), MF_MT_AUDIO_NUM_CHANNELS, 0));
+    layout.bits = static_cast<std::uint16_t>(Uint32Of(current.Get(), MF_MT_AUDIO_BITS_PER_SAMPLE, 0));
+    layout.isFloat = subtype == MFAudioFormat_Float;
     PcmFormat format;
     format.rate = Uint32Of(current.Get(), MF_MT_AUDIO_SAMPLES_PER_SECOND, 0);
-    format.channels = static_cast<std::uint16_t>(Uint32Of(current.Get(), MF_MT_AUDIO_NUM_CHANNELS, 0));
-    format.bits = static_cast<std::uint16_t>(Uint32Of(current.Get(), MF_MT_AUDIO_BITS_PER_SAMPLE, 0));
-    if (subtype != MFAudioFormat_PCM || !format.IsPlayable())
+    format.channels = layout.channels;
+    format.bits = layout.bits;
+    if (subtype != MFAudioFormat_PCM && !layout.isFloat)
         return false;
+    const bool narrowed = layout.isFloat || !format.IsPlayable();
+    if (narrowed) {
+        format.channels = NarrowedChannels(layout);
+        format.bits = 16;
+        if (!layout.IsReadable() || !format.IsPlayable())
+            return false;
+    }
+    m_layout = layout;
     m_format = format;
+    m_narrowed = narrowed;
     return true;
 }
 
@@ -207,8 +236,17 @@ void CSoundReader::Decode()
         DWORD length = 0;
         if (FAILED(buffer->Lock(&data, nullptr, &length)))
             break;
-        const bool kept = m_output->Push(m_run, m_format, data, length, &m_abort);
-        buffer->Unlock();
+        bool kept = true;
+        if (m_narrowed) {
+            m_narrow.clear();
+            Narrow(m_layout, data, length, m_narrow);
+            buffer->Unlock();
+            if (!m_narrow.empty())
+                kept = m_output->Push(m_run, m_format, m_narrow.data(), m_narrow.size(), &m_abort);
+        } else {
+            kept = m_output->Push(m_run, m_format, data, length, &m_abort);
+            buffer->Unlock();
+        }
         if (!kept)
             return; // stopped, or the run was dropped: nobody waits for its end
     }

@@ -9,7 +9,10 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
 #include "wmp/logic/PcmQueue.h"
+#include "wmp/logic/SampleWidth.h"
 
 class CSoundOutput;
 struct IMFSourceReader;
@@ -40,13 +43,17 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* self);
     void Decode();
+    HRESULT ChooseOutput();
     bool ReadFormat();
 
     HWND m_control;
     CSoundOutput* m_output;
     IMFSourceReader* m_reader = nullptr;
     bool m_started = false; // this object's share of the platform's start-up
-    PcmFormat m_format;
+    PcmFormat m_format;     // what the output is given
+    SampleLayout m_layout;  // what the decoder gives
+    bool m_narrowed = false; // the decoder's sound is narrowed to m_format first
+    std::vector<std::uint8_t> m_narrow;
     LONGLONG m_durationMs = 0;
     HANDLE m_thread = nullptr;
     std::uint32_t m_run = 0;
