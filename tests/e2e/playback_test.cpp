@@ -84,7 +84,8 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     Recorder recorder("stop.wav");
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"long.wav\"");
-    ::Sleep(1500);
+    ASSERT_TRUE(recorder.WaitForTone(523, 10000)) << "the tone never started";
+    ::Sleep(500);
     ASSERT_TRUE(StopWithTheKnob());
     ::Sleep(1500);
     std::vector<Tone> tones = Heard(recorder);
@@ -98,7 +99,8 @@ TEST_F(Playback, StopSilencesTheOutputAndKeepsTheItemLoaded)
     Recorder again("replay.wav");
     ASSERT_TRUE(again.Start());
     ClickAt(player, kCentre.x, kCentre.y);
-    ::Sleep(1200);
+    EXPECT_TRUE(again.WaitForTone(523, 10000)) << "not played again";
+    ::Sleep(300);
     ClickAt(player, kCentre.x, kCentre.y);
     ::Sleep(300);
     std::vector<Tone> replay = Heard(again);

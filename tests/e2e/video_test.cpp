@@ -29,12 +29,13 @@ protected:
         return path;
     }
 
+    // The time allowed grows with the program's slowdown (the emulated release opens media slowly).
     bool WaitForVideoWindow(bool visible, DWORD timeoutMs)
     {
         return WaitFor([&] {
             HWND video = quon.Video();
             return video && (::IsWindowVisible(video) != FALSE) == visible;
-        }, timeoutMs);
+        }, static_cast<DWORD>(timeoutMs * Slowdown()));
     }
 
     bool StatusEndsWith(const std::string& tail)
