@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "chooser/QuonDir.h"
 #include "framework/WinApp.h"
 #include "resource.h"
@@ -21,23 +22,7 @@ namespace {
 const int kFiles = 20000;
 const int kRounds = 7;
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 int CountEntries(const std::string& folder)
 {

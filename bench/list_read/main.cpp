@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "app/PlayerApp.h"
 #include "playback/OpenPaths.h"
 #include "playback/logic/ListFile.h"
@@ -20,23 +21,7 @@ const int kAlbums = 1000;
 const int kTracks = 100;
 const int kRounds = 5;
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 // An extended M3U with relative entries, as players write them; "Gone" names are not there.
 std::string MakeListText(const char* track)

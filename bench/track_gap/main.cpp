@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "SoundAnalysis.h"
 #include "TestMedia.h"
 #include "framework/Dispatch.h"
@@ -174,13 +175,6 @@ Span FindTone(const std::vector<float>& s, std::uint32_t rate, double hz)
     return span;
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 std::string WindowsPath(const char* unixPath)
 {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "E2eSupport.h"
 #include "TestMedia.h"
 #include "resource.h"
@@ -19,13 +20,6 @@ const POINT kCentre = {394, 198}; // the knob's centre, in the player's client p
 constexpr DWORD kPingEveryMs = 2;
 constexpr UINT kPingTimeoutMs = 5000;
 
-double NowMs()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 struct Phase {
     std::string name;
