@@ -1,7 +1,9 @@
 // A long run of the player: the ticker shown, a short list repeated for a bounded time (10 minutes,
 // or QUON_SOAK_SECONDS / --seconds N), or with --item PATH one medium that plays for all of it.
 // Prints the program's GDI object counts and its memory at the start, each minute and at the end,
-// and the growth after the first minute.
+// and the growth after the first minute. With --beside-bare (and --item) a bare DirectShow player
+// (bench_play_cpu --bare) plays the same medium beside it, and its memory is printed too: what the
+// platform's decoders and sound path hold on their own.
 // Run it with bench/soak/run.sh, which builds a Quon.exe that answers with its GDI counters (and
 // makes the long MP3 for --long-item).
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "E2eSupport.h"
@@ -36,6 +39,7 @@ struct Sample {
     SIZE_T workingSetKb = 0;
     SIZE_T privateKb = 0;
     SIZE_T peakWorkingSetKb = 0;
+    SIZE_T barePrivateKb = 0; // the bare player's, with --beside-bare
     int itemsStarted = 0;
 };
 
@@ -57,6 +61,59 @@ std::string LongItem(int argc, char** argv)
             return argv[i + 1];
     return std::string();
 }
+
+bool HasOption(int argc, char** argv, const char* option)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
+}
+
+// The bare DirectShow player of bench/play_cpu, playing one medium for as long as it lasts; ended
+// with the soak.
+class BarePlayer {
+public:
+    explicit BarePlayer(const std::string& item)
+    {
+        char exe[MAX_PATH] = {};
+        const DWORD length = ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string path(exe, length);
+        path = path.substr(0, path.find_last_of('\\') + 1) + "bench_play_cpu.exe";
+        std::string command = "\"" + path + "\" --bare \"" + item + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!::CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &m_process))
+            m_process = PROCESS_INFORMATION{};
+        else
+            ::CloseHandle(m_process.hThread);
+    }
+    ~BarePlayer()
+    {
+        if (m_process.hProcess) {
+            ::TerminateProcess(m_process.hProcess, 0);
+            ::WaitForSingleObject(m_process.hProcess, 5000);
+            ::CloseHandle(m_process.hProcess);
+        }
+    }
+    BarePlayer(const BarePlayer&) = delete;
+    BarePlayer& operator=(const BarePlayer&) = delete;
+
+    bool Started() const { return m_process.hProcess != nullptr; }
+    SIZE_T PrivateKb() const
+    {
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        if (!m_process.hProcess || ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0 ||
+            !::GetProcessMemoryInfo(m_process.hProcess, &memory, sizeof memory))
+            return 0;
+        return memory.PagefileUsage / 1024;
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
 
 // The status line names the medium that plays.
 bool NamesMedium(const std::string& status)
@@ -115,9 +172,12 @@ private:
 void PrintSample(const char* what, const Sample& s)
 {
     std::printf("%-8s %6.0f s  items %5d  GDI live %5ld (created %7ld, deleted %7ld)  working set %7lu KB"
-                "  private %7lu KB\n",
+                "  private %7lu KB",
                 what, s.seconds, s.itemsStarted, s.gdiLive, s.gdiCreated, s.gdiDeleted,
                 static_cast<unsigned long>(s.workingSetKb), static_cast<unsigned long>(s.privateKb));
+    if (s.barePrivateKb)
+        std::printf("  bare player's private %7lu KB", static_cast<unsigned long>(s.barePrivateKb));
+    std::printf("\n");
 }
 
 long Growth(SIZE_T from, SIZE_T to)
@@ -136,6 +196,11 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string item = LongItem(argc, argv);
+    const bool besideBare = HasOption(argc, argv, "--beside-bare");
+    if (besideBare && item.empty()) {
+        std::printf("soak: --beside-bare plays the medium of --item beside the player; name one\n");
+        return 2;
+    }
     std::string folder = ArtifactPath("soak_media");
     std::string names = "\"soak_c.wav\" \"soak_b.wav\" \"soak_a.wav\"";
     if (!item.empty()) {
@@ -180,6 +245,14 @@ int main(int argc, char** argv)
         5000);
 
     Probe probe(quon, player);
+    std::unique_ptr<BarePlayer> bare;
+    if (besideBare) {
+        bare = std::make_unique<BarePlayer>(item);
+        if (!bare->Started()) {
+            std::printf("soak: bench_play_cpu.exe did not start beside bench_soak.exe\n");
+            return 1;
+        }
+    }
     std::printf("soak: %d s with the ticker %s and %s\n", seconds, tickerShown ? "shown" : "NOT shown",
                 item.empty() ? "three items repeated" : ("one long item, " + item).c_str());
     Sample start, minute, last;
@@ -215,6 +288,8 @@ int main(int argc, char** argv)
                 ++unanswered;
             if (answerMs > slowest)
                 slowest = answerMs;
+            if (bare)
+                s.barePrivateKb = bare->PrivateKb();
             s.seconds = now / 1000.0;
             s.itemsStarted = items;
             last = s;
@@ -254,6 +329,10 @@ int main(int argc, char** argv)
                 haveMinute ? "the first minute" : "the start (run shorter than a minute)",
                 last.gdiLive - base.gdiLive, Growth(base.workingSetKb, last.workingSetKb),
                 Growth(base.privateKb, last.privateKb), static_cast<unsigned long>(last.peakWorkingSetKb));
+    if (bare)
+        std::printf("the bare DirectShow player beside it: private %+ld KB after %s\n",
+                    Growth(base.barePrivateKb, last.barePrivateKb),
+                    haveMinute ? "the first minute" : "the start");
     if (haveMinute)
         std::printf("after the first minute, every %lu s: GDI live %ld..%ld, working set %lu..%lu KB, "
                     "private %lu..%lu KB\n",

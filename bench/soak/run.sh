@@ -4,8 +4,9 @@
 # the start, each minute and at the end. The Quon.exe it runs is a counter build (QUON_GDI_COUNTERS,
 # in build/soak): it answers the bench with its GDI counters; other builds give no such answer.
 # With --long-item it plays one MP3 a minute longer than the run instead (made by bench/make-mp3.sh):
-# the memory of an item that plays for a long time.
-# usage: bench/soak/run.sh [--seconds N] [--long-item]
+# the memory of an item that plays for a long time. --beside-bare (with --long-item) plays the same MP3
+# in a bare DirectShow player beside it and prints that player's memory too.
+# usage: bench/soak/run.sh [--seconds N] [--long-item [--beside-bare]]
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 DIR=$ROOT/build/soak
@@ -15,7 +16,7 @@ exec {lock}>"$ROOT/build/soak.lock"
 flock "$lock"
 if ! { cmake -S "$ROOT" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-x86_64.cmake" \
            -DCMAKE_CXX_FLAGS=-DQUON_GDI_COUNTERS &&
-       cmake --build "$DIR" -j 2 --target Quon Media bench_soak; } >"$LOG" 2>&1; then
+       cmake --build "$DIR" -j 2 --target Quon Media bench_soak bench_play_cpu; } >"$LOG" 2>&1; then
     tail -n 40 "$LOG" >&2
     echo "soak: build FAILED (log: $LOG)" >&2
     exit 1
