@@ -336,6 +336,8 @@ void CPlayerControl::EndItem(bool failed)
         ForgetFailures();
     m_state = ItemState::Ended;
     QueueReport(kPlayStateStopped);
+    if (!m_sendPlayStateEvents && m_output)
+        m_output->Finish(); // a host that hears no reports cannot go on from here
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
@@ -401,5 +403,8 @@ LRESULT CPlayerControl::OnFireReports(WPARAM, LPARAM)
         if (!*alive)
             return 0;
     }
+    // Told of an item's end, the host opened nothing after it: its list is over.
+    if (m_state == ItemState::Ended && m_output)
+        m_output->Finish();
     return 0;
 }

@@ -24,6 +24,11 @@ constexpr double kDeviceAheadMs = 180;
 // anew from an unscaled copy of this much of the latest sound (more than the device's lead and
 // what its driver holds beyond it).
 constexpr double kUnheardKeptMs = 500;
+// The silence after a list's last sound. When a device runs dry, Wine's PulseAudio driver plays
+// the few milliseconds it had not yet handed to the sound server only after a break of 10 to
+// 40 ms, so a list that ended on its last sample ended with that break and a click of its tail;
+// behind this silence, what is held back is silence too.
+constexpr double kTailMs = 60;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -106,6 +111,8 @@ bool CSoundOutput::Push(std::uint32_t run, const PcmFormat& format, const BYTE* 
             WaitForSpace();
     }
     const bool kept = !m_quit && !*abort && m_queue.Push(run, format, data, size);
+    if (kept)
+        m_tailWanted = false; // the list goes on
     // The output thread is woken only when the device wants more.
     const bool wake = m_deviceUs < Us(kDeviceAheadMs);
     LeaveCriticalSection(&m_lock);
@@ -159,7 +166,16 @@ void CSoundOutput::DropThrough(std::uint32_t lastRun)
     m_queue.DropThrough(lastRun);
     m_endsToReport.erase(m_endsToReport.begin(), m_endsToReport.upper_bound(lastRun));
     m_resetDevice = true;
+    m_tailWanted = false;
     WakePushersLocked();
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_wake);
+}
+
+void CSoundOutput::Finish()
+{
+    EnterCriticalSection(&m_lock);
+    m_tailWanted = true;
     LeaveCriticalSection(&m_lock);
     SetEvent(m_wake);
 }
@@ -209,7 +225,8 @@ void CSoundOutput::Run()
     for (;;) {
         // Nothing to do at all: the thread sleeps until it is woken.
         EnterCriticalSection(&m_lock);
-        const bool idle = m_deviceUs == 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming;
+        const bool idle =
+            m_deviceUs == 0 && m_queue.Empty() && m_endsToReport.empty() && !m_priming && !m_tailWanted;
         LeaveCriticalSection(&m_lock);
         WaitForMultipleObjects(2, events, FALSE,
                                m_next.handle ? kSwitchPollMs : (idle ? INFINITE : kIdleWaitMs));
@@ -238,6 +255,7 @@ void CSoundOutput::Run()
         Reclaim();
         ReportEnds();
         Fill();
+        WriteTail();
     }
     CloseDevice(m_next);
     CloseDevice(m_current);
@@ -385,6 +403,40 @@ void CSoundOutput::Fill()
         CloseDevice(m_current);
         std::swap(m_current, m_next);
         waveOutRestart(m_current.handle);
+    }
+}
+
+void CSoundOutput::WriteTail()
+{
+    EnterCriticalSection(&m_lock);
+    const bool wanted = m_tailWanted && !m_queue.NextFormat();
+    LeaveCriticalSection(&m_lock);
+    if (!wanted)
+        return;
+    // The device that plays the last sound: the second one while it waits for the first.
+    Device& device = m_next.handle ? m_next : m_current;
+    Block* free = FreeBlock();
+    if (device.handle && !free)
+        return; // again once a block is done
+    EnterCriticalSection(&m_lock);
+    m_tailWanted = false;
+    LeaveCriticalSection(&m_lock);
+    if (!device.handle)
+        return;
+    const std::size_t frames = static_cast<std::size_t>(std::llround(device.format.rate * kTailMs / 1000));
+    // The devices are given 16-bit sound only, silent at zero.
+    free->buffer.assign(frames * device.format.FrameBytes(), 0);
+    free->us = Us(kTailMs);
+    device.unheard.Write(free->buffer.data(), free->buffer.size());
+    EnterCriticalSection(&m_lock);
+    device.us += free->us;
+    m_deviceUs += free->us;
+    LeaveCriticalSection(&m_lock);
+    if (!WriteBlock(device, *free)) {
+        EnterCriticalSection(&m_lock);
+        device.us -= free->us;
+        m_deviceUs -= free->us;
+        LeaveCriticalSection(&m_lock);
     }
 }
 

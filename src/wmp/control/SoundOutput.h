@@ -31,6 +31,9 @@ public:
     void EndRun(std::uint32_t run);
     // Silences the device and drops all that is queued; runs up to lastRun are refused later.
     void DropThrough(std::uint32_t lastRun);
+    // Nothing follows what is queued (the host ended its list): once it is all written, a short
+    // silence of the output's own follows it. Sound pushed later goes on after that silence.
+    void Finish();
     // How long before its last sample is heard a run's end is reported (200 to 450 ms).
     void SetReportLead(double ms);
     // Nothing queued and nothing left in the device.
@@ -67,6 +70,7 @@ private:
     void ReportEnds();
     Block* FreeBlock();
     void Fill();
+    void WriteTail();
     bool OpenDevice(Device& device, const PcmFormat& format);
     void CloseDevice(Device& device);
     // After a reset: the device's blocks are free again and its sound no longer counted.
@@ -97,6 +101,7 @@ private:
     bool m_quit = false;
     bool m_resetDevice = false;
     bool m_levelsChanged = false;
+    bool m_tailWanted = false; // Finish: the silence goes after the last sound queued
     std::int64_t m_deviceUs = 0; // sound written to the devices and not yet played
     double m_reportLeadMs = 200;
     long m_gainLeft = 65536; // 16.16 fixed point
