@@ -29,6 +29,10 @@ constexpr double kUnheardKeptMs = 500;
 // 40 ms, so a list that ended on its last sample ended with that break and a click of its tail;
 // behind this silence, what is held back is silence too.
 constexpr double kTailMs = 60;
+// The silence before a new device's first sound. The sound server is handed 30 ms at a time, and
+// the driver's thread that hands it on starts with the device: when that thread came late, the
+// first 20 ms of a list were heard and then a break. Now that break falls in this silence.
+constexpr double kLeadInMs = 60;
 // The decoding graphs run this far ahead of the device, no further.
 constexpr double kQueueAheadMs = 400;
 constexpr double kRefillMs = 100;
@@ -373,6 +377,11 @@ void CSoundOutput::Fill()
         if (target == &m_current && m_current.us == 0 && !starting) {
             waveOutPause(m_current.handle);
             starting = true;
+            if (m_current.framesWritten == 0)
+                WriteSilence(m_current, *free, kLeadInMs);
+            free = FreeBlock();
+            if (!free)
+                break;
         }
         EnterCriticalSection(&m_lock);
         m_queue.Take(kBlockMs, m_piece);
@@ -421,21 +430,25 @@ void CSoundOutput::WriteTail()
     EnterCriticalSection(&m_lock);
     m_tailWanted = false;
     LeaveCriticalSection(&m_lock);
-    if (!device.handle)
-        return;
-    const std::size_t frames = static_cast<std::size_t>(std::llround(device.format.rate * kTailMs / 1000));
+    if (device.handle)
+        WriteSilence(device, *free, kTailMs);
+}
+
+void CSoundOutput::WriteSilence(Device& device, Block& block, double ms)
+{
+    const auto frames = static_cast<std::size_t>(std::llround(device.format.rate * ms / 1000));
     // The devices are given 16-bit sound only, silent at zero.
-    free->buffer.assign(frames * device.format.FrameBytes(), 0);
-    free->us = Us(kTailMs);
-    device.unheard.Write(free->buffer.data(), free->buffer.size());
+    block.buffer.assign(frames * device.format.FrameBytes(), 0);
+    block.us = Us(ms);
+    device.unheard.Write(block.buffer.data(), block.buffer.size());
     EnterCriticalSection(&m_lock);
-    device.us += free->us;
-    m_deviceUs += free->us;
+    device.us += block.us;
+    m_deviceUs += block.us;
     LeaveCriticalSection(&m_lock);
-    if (!WriteBlock(device, *free)) {
+    if (!WriteBlock(device, block)) {
         EnterCriticalSection(&m_lock);
-        device.us -= free->us;
-        m_deviceUs -= free->us;
+        device.us -= block.us;
+        m_deviceUs -= block.us;
         LeaveCriticalSection(&m_lock);
     }
 }

@@ -71,6 +71,8 @@ private:
     Block* FreeBlock();
     void Fill();
     void WriteTail();
+    // Writes ms of silence of the device's format, counted as sound written.
+    void WriteSilence(Device& device, Block& block, double ms);
     bool OpenDevice(Device& device, const PcmFormat& format);
     void CloseDevice(Device& device);
     // After a reset: the device's blocks are free again and its sound no longer counted.
