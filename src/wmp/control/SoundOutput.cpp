@@ -396,12 +396,8 @@ void CSoundOutput::Fill()
             continue; // end markers only
         free->buffer.assign(m_piece.bytes.begin(), m_piece.bytes.end());
         free->us = us;
-        if (!WriteBlock(*target, *free)) {
-            EnterCriticalSection(&m_lock);
-            target->us -= us;
-            m_deviceUs -= us;
-            LeaveCriticalSection(&m_lock);
-        }
+        if (!WriteBlock(*target, *free))
+            Uncount(*target, us);
     }
     if (starting && m_current.handle)
         waveOutRestart(m_current.handle);
@@ -445,12 +441,16 @@ void CSoundOutput::WriteSilence(Device& device, Block& block, double ms)
     device.us += block.us;
     m_deviceUs += block.us;
     LeaveCriticalSection(&m_lock);
-    if (!WriteBlock(device, block)) {
-        EnterCriticalSection(&m_lock);
-        device.us -= block.us;
-        m_deviceUs -= block.us;
-        LeaveCriticalSection(&m_lock);
-    }
+    if (!WriteBlock(device, block))
+        Uncount(device, block.us);
+}
+
+void CSoundOutput::Uncount(Device& device, std::int64_t us)
+{
+    EnterCriticalSection(&m_lock);
+    device.us -= us;
+    m_deviceUs -= us;
+    LeaveCriticalSection(&m_lock);
 }
 
 bool CSoundOutput::PlayedOut(const Device& device)

@@ -78,6 +78,8 @@ private:
     // After a reset: the device's blocks are free again and its sound no longer counted.
     void TakeBackBlocks(Device& device);
     bool WriteBlock(Device& device, Block& block);
+    // A block counted as written that the device refused: its sound is no longer counted.
+    void Uncount(Device& device, std::int64_t us);
     bool PlayedOut(const Device& device);
     void SetDeviceLevels(Device& device);
     void WriteAgainAtNewLevels(Device& device, bool held);
