@@ -169,7 +169,9 @@ void CPlayerControl::PlayItem()
 void CPlayerControl::StartItem()
 {
     if (!FeedsOutput() && m_output && !m_output->IsSilent()) {
-        // A medium with a sound renderer of its own waits for the output's tail to play out.
+        // A medium with a sound renderer of its own waits for the output's tail to play out. The
+        // output's device runs dry after that: its last sound is followed by silence of its own.
+        m_output->Finish();
         m_playWanted = true;
         m_waitOutputSince = GetTickCount();
         SetTimer(m_window, kWaitOutputTimer, kWaitOutputMs, nullptr);
