@@ -14,6 +14,9 @@ QUON_PREFIX_POOL=${QUON_PREFIX_POOL:-4}
 # folder of its own run under CI).
 QUON_PREFIX_BASE=${QUON_PREFIX_BASE:-${XDG_CACHE_HOME:-$HOME/.cache}/quon/wine10}
 
+# The library preloaded into a session's wineserver, built from scripts/ into $QUON_PREFIX_BASE.
+QUON_SERVER_PRELOAD=wineserver-keep-registry.so
+
 qlog() { printf '%s: %s\n' "${QUON_LOG_TAG:-wine-session}" "$*" >&2; }
 
 # The environment of every Wine process: 64-bit prefix, no Mono/Gecko installer prompts, no menu
@@ -91,6 +94,21 @@ quon_init_prefix() {
     date -u +%FT%TZ >"$prefix/$QUON_PREFIX_STAMP"
     qlog "Wine prefix ready: $prefix ($(awk -v a="$started" -v b="$(date +%s.%N)" \
         'BEGIN { printf "%.1f s", b - a }'))"
+}
+
+# Builds the wineserver's preload library with the machine's compiler when its source is newer; the
+# root (scripts/setup-root) has a newer C library than this machine, so it runs there too.
+quon_build_server_preload() {
+    local source=$SCRIPTS/wineserver-keep-registry.c out=$QUON_PREFIX_BASE/$QUON_SERVER_PRELOAD tmp
+    [[ -e $out && ! $source -nt $out ]] && return 0
+    tmp=$(mktemp "$out.XXXXXX")
+    if gcc -O2 -shared -fPIC -o "$tmp" "$source" 2>"$tmp.log"; then
+        mv -f "$tmp" "$out"
+    else
+        qlog "could not build $out: $(head -n 3 "$tmp.log")"
+        rm -f "$tmp"
+    fi
+    rm -f "$tmp.log"
 }
 
 # Picks a prefix, locks it on fd 9 for the life of the calling shell, and creates it if needed.
