@@ -414,7 +414,10 @@ TEST(PlayerControlPlay, StopBeforeTheStartWasReportedGivesOneStopReport)
     MediaFolder media;
     const std::wstring sound = media.Write(L"short.wav", MakeToneWave(3000, 440, 0.2));
     const std::wstring video = media.Write(L"clip.avi", MakeVideoAvi(60, 32, 24, 10, true, kHalves));
-    for (const std::wstring& path : {sound, video}) {
+    const std::string text = "not a medium at all\r\n";
+    const std::wstring bad = media.Write(L"notes.wav", std::vector<std::uint8_t>(text.begin(), text.end()));
+    // An item that cannot be opened, stopped while it opens: its failure must not follow the stop.
+    for (const std::wstring& path : {sound, video, bad, media.Path(L"missing.mp3")}) {
         ControlHost host;
         host.PutFileName(path);
         host.Play();

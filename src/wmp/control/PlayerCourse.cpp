@@ -129,7 +129,9 @@ LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
     m_playWanted = false;
     if (m_ticket->failed) {
         m_state = ItemState::Failed;
-        if (playWanted || stopped)
+        if (stopped)
+            QueueStopBeforeStart(); // the host hears its stop's own report, not a failure after it
+        else if (playWanted)
             ReportFailure();
         InvalidateRect(m_window, nullptr, FALSE);
         return 0;
@@ -212,6 +214,13 @@ void CPlayerControl::StopItem()
         // Opened, and waiting for the output to fall silent: reported as started and stopped.
         KillTimer(m_window, kWaitOutputTimer);
         m_playWanted = false;
+        QueueStopBeforeStart();
+        return;
+    }
+    if (m_state == ItemState::Failed && !m_reports.empty()) {
+        // Its failure has not reached the host yet: the host hears one report, its stop's own, and
+        // not a start and an end that would move its list on after the stop.
+        m_reports.clear();
         QueueStopBeforeStart();
         return;
     }
