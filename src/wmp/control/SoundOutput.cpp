@@ -39,7 +39,7 @@ constexpr double kRefillMs = 100;
 // A run's end is reported this long (at least) before its last sample is heard, so that the
 // medium the host names next is opened and decoded while the tail still plays, and follows it
 // without a gap. The control asks for more when opening takes longer (a busy machine).
-constexpr double kShortestReportLeadMs = 200;
+constexpr double kShortestReportLeadMs = 300;
 constexpr double kLongestReportLeadMs = 450;
 // The longest a starting device waits for its full lead: a busy machine decodes the first
 // samples slowly, and a device started with less ran dry after its first 25 ms.
