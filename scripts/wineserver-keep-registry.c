@@ -29,36 +29,22 @@ static int IsRegistryTemp(const char *path, int flags)
     return length > 7 && strncmp(base, "reg", 3) == 0 && strcmp(base + length - 4, ".tmp") == 0;
 }
 
-typedef int (*open_fn)(const char *, int, ...);
-
-static int Open(const char *name, open_fn *real, const char *path, int flags, va_list args)
+/* The server is a 64-bit program, whose calls of open() all go to this one symbol. */
+int open(const char *path, int flags, ...)
 {
-    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0;
+    static int (*real)(const char *, int, ...);
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
     if (IsRegistryTemp(path, flags)) {
         errno = EACCES;
         return -1;
     }
-    if (!*real)
-        *real = (open_fn)dlsym(RTLD_NEXT, name);
-    return *real ? (*real)(path, flags, mode) : (errno = ENOSYS, -1);
-}
-
-int open(const char *path, int flags, ...)
-{
-    static open_fn real;
-    va_list args;
-    va_start(args, flags);
-    const int fd = Open("open", &real, path, flags, args);
-    va_end(args);
-    return fd;
-}
-
-int open64(const char *path, int flags, ...)
-{
-    static open_fn real;
-    va_list args;
-    va_start(args, flags);
-    const int fd = Open("open64", &real, path, flags, args);
-    va_end(args);
-    return fd;
+    if (!real)
+        real = (int (*)(const char *, int, ...))dlsym(RTLD_NEXT, "open");
+    return real ? real(path, flags, mode) : (errno = ENOSYS, -1);
 }
