@@ -221,7 +221,7 @@ TEST_F(WaysIn, RelativeNamesAndFoldersPlayTheirMediaFilesSortedByName)
     // Relative to the folder the program starts in.
     ASSERT_TRUE(StartWith(L"first.wav album", Wide(folder)));
     const std::vector<std::string> names = NamesUntilSongsOver(20000);
-    ::Sleep(300);
+    ::Sleep(700);  // the end is told while the last tail still sounds
     // The status line keeps the folder of a short path.
     const std::vector<std::string> expected = {"first.wav", "album\\A.wav", "album\\b.wav", "album\\c.WAV"};
     ASSERT_EQ(names.size(), expected.size());
@@ -430,7 +430,7 @@ TEST_F(WaysIn, NameOutsideGbkPlaysFromTheCommandLineUnderItsShortName)
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(StartWith(Quoted(name)));
     const std::vector<std::string> names = NamesUntilSongsOver(15000);
-    ::Sleep(300);
+    ::Sleep(700);  // the end is told while the last tail still sounds
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0], FileNameOf(shortAnsi));
     const std::vector<Tone> tones = Heard(recorder);
