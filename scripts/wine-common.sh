@@ -111,33 +111,6 @@ quon_build_server_preload() {
     rm -f "$tmp.log"
 }
 
-# On Windows a thread that asks for time-critical priority runs ahead of the other programs' threads;
-# Wine leaves every thread of a process at the process's niceness. For as long as process OWNER lives,
-# the threads that carry the sound of the processes marked QUON_SESSION_MARK=MARK get a priority above
-# the rest (QUON_SOUND_NICE, -10), where this shell may raise one: the session's sound server
-# (PulseAudio and its sink), Wine's audio client threads and DirectSound mixer, and the player's own
-# sound output (quon_sound_out). Where it may not (no CAP_SYS_NICE), all runs as before.
-quon_grant_sound_priority() {
-    local mark=$1 owner=$2 nice=${QUON_SOUND_NICE:--10} pid task tid name
-    local -A granted=()
-    (renice --priority -1 -p "$BASHPID" >/dev/null 2>&1) || return 0
-    while quon_alive "$owner"; do
-        for pid in $(grep -lszx "QUON_SESSION_MARK=$mark" /proc/[0-9]*/environ | cut -d/ -f3); do
-            for task in /proc/"$pid"/task/*; do
-                tid=${task##*/}
-                [[ -z ${granted[$tid]:-} ]] || continue
-                read -r name 2>/dev/null <"$task/comm" || continue
-                case $name in
-                    pulseaudio|null-sink|audio_client_*|wine_dsound_mix*|quon_sound_out)
-                        renice --priority "$nice" -p "$tid" >/dev/null 2>&1 || true
-                        granted[$tid]=1 ;;
-                esac
-            done
-        done
-        sleep 0.3
-    done
-}
-
 # Picks a prefix, locks it on fd 9 for the life of the calling shell, and creates it if needed.
 # QUON_WINEPREFIX names one prefix and waits for it; otherwise the first free one of a small pool under
 # $QUON_PREFIX_BASE is taken, so that sessions running side by side never share a wineserver.
