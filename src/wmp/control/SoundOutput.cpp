@@ -72,17 +72,6 @@ long Gain(long hundredthsDb)
     return static_cast<long>(std::lround(65536.0 * std::pow(10.0, hundredthsDb / 2000.0)));
 }
 
-// Gives the calling thread a name that debuggers and the system's thread lists show. The call came
-// with Windows 10 (1607), so it is looked up: before that the thread stays unnamed.
-void NameThisThread(const wchar_t* name)
-{
-    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC found = kernel ? GetProcAddress(kernel, "SetThreadDescription") : nullptr;
-    if (found)
-        reinterpret_cast<SetDescription>(reinterpret_cast<void*>(found))(GetCurrentThread(), name);
-}
-
 } // namespace
 
 CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify), m_systemVolume(DeviceVolumeIsTheSystems())
@@ -230,7 +219,6 @@ void CSoundOutput::SetLevels(long volume, long balance, bool mute)
 
 DWORD WINAPI CSoundOutput::ThreadMain(void* self)
 {
-    NameThisThread(L"quon_sound_out");
     static_cast<CSoundOutput*>(self)->Run();
     return 0;
 }
