@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// How long a recording goes on after the player says a list has ended: the end is told up to
+// 450 ms before its last sample is heard, while the last tail still sounds.
+constexpr DWORD kLastTailMs = 700;
+
 // The running program, started from QUON_EXE (a Windows path) in its own folder.
 class QuonProcess {
 public:

@@ -287,7 +287,7 @@ TEST_F(Chooser, TwoSongsOfOneFolderThenOneOfAnotherAreHeardInThatOrder)
     chooser->ClickButton(IDOK);
     ASSERT_TRUE(WaitFor([&] { return !chooser->IsOpen(); }, 5000)) << "确定 did not close the chooser";
     const Names shown = StatusPathsUntilSongsOver(20000);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     const std::vector<Tone> tones = Heard(recorder);
 
     EXPECT_EQ(shown, expected) << "the status line shows each chosen path in turn";
@@ -341,7 +341,7 @@ TEST_F(Chooser, CancelKeepsThePreviousListBehindWhatWasCollected)
         ::Sleep(700);
         OpenWithDialog("\"n.wav\"");
         const Names shown = StatusPathsUntilSongsOver(20000);
-        ::Sleep(700);  // the end is told while the last tail still sounds
+        ::Sleep(kLastTailMs);
         ExpectPitches(Heard(recorder), c.heard, c.name);
         std::vector<double> shownPitches;
         for (const std::string& path : shown)

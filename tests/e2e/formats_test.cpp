@@ -39,7 +39,7 @@ protected:
         EXPECT_TRUE(recorder.Start());
         OpenWithDialog(names);
         EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "Songs Over"; }, timeoutMs)) << StatusText(player);
-        ::Sleep(700); // the end is told while the last tail still sounds
+        ::Sleep(kLastTailMs);
         EXPECT_TRUE(recorder.Stop());
         EXPECT_TRUE(LoadRecording(recorder.WindowsPath(), recording)) << recorder.WindowsPath();
         return FindTones(recording);

@@ -138,7 +138,7 @@ TEST_F(Gapless, EightBitItemsMakeNoStepAtTheJoinsOrAfterTheListsEnd)
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"d.wav\" \"c.wav\" \"b.wav\" \"a.wav\"");
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
-    ::Sleep(700); // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     const std::vector<Tone> tones = Heard(recorder);
     // The tones come out at 0.25 (the start-up volume -600 halves them); a step reaches 1.
     EXPECT_LT(PeakBetween(recording, 0, recording.Seconds()), 0.6) << "louder than any item";

@@ -68,7 +68,7 @@ TEST_F(Playback, TwoTonesComeOutInListOrderEachForItsFullLength)
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"b.wav\" \"a.wav\""); // each name goes to the head: the list is a, b
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     std::vector<Tone> tones = Heard(recorder);
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, a.hz, 15);
@@ -222,7 +222,7 @@ TEST_F(Playback, MissingAndCorruptItemsAreSkippedAndTheListEnds)
     OpenWithDialog("\"good2.wav\" \"broken.wav\" \"gone.wav\" \"good1.wav\"");
     ::DeleteFileA(missing.c_str()); // gone before its turn comes
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     std::vector<Tone> tones = Heard(recorder);
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, 440, 15);

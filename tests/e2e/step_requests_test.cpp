@@ -30,7 +30,7 @@ TEST_F(StepRequests, BackPressedWhileNothingPlaysLeavesTheNextListInOrder)
     ASSERT_TRUE(recorder.Start());
     OpenWithDialog("\"a.wav\" \"b.wav\" \"c.wav\"");  // each name goes to the head: c, b, a
     ASSERT_TRUE(WaitFor([&] { return StatusText(player) == "Songs Over"; }, 15000)) << StatusText(player);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     ASSERT_TRUE(recorder.Stop());
     Recording recording;
     ASSERT_TRUE(LoadRecording(recorder.WindowsPath(), recording));

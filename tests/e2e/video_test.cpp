@@ -91,7 +91,7 @@ TEST_F(Video, AnAviShowsAMovingPictureWithItsSoundAndTheWindowHidesWhenItEnds)
 
     ASSERT_TRUE(WaitForVideoWindow(false, 15000)) << "the window stayed up after the video";
     EXPECT_TRUE(WaitFor([&] { return StatusText(player) == "Songs Over"; }, 5000)) << StatusText(player);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
 
     ASSERT_TRUE(recorder.Stop());
     Recording recording;

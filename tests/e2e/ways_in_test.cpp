@@ -196,7 +196,7 @@ TEST_F(WaysIn, CommandLineFilesPlayInTheOrderGiven)
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(StartWith(Quoted(Wide(a)) + L" " + Quoted(Wide(b))));
     ASSERT_TRUE(WaitForStatus("Songs Over", 20000)) << StatusText(player);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     const std::vector<Tone> tones = Heard(recorder);
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[0].frequency, 440, 15) << "the first argument plays first";
@@ -221,7 +221,7 @@ TEST_F(WaysIn, RelativeNamesAndFoldersPlayTheirMediaFilesSortedByName)
     // Relative to the folder the program starts in.
     ASSERT_TRUE(StartWith(L"first.wav album", Wide(folder)));
     const std::vector<std::string> names = NamesUntilSongsOver(20000);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     // The status line keeps the folder of a short path.
     const std::vector<std::string> expected = {"first.wav", "album\\A.wav", "album\\b.wav", "album\\c.WAV"};
     ASSERT_EQ(names.size(), expected.size());
@@ -430,7 +430,7 @@ TEST_F(WaysIn, NameOutsideGbkPlaysFromTheCommandLineUnderItsShortName)
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(StartWith(Quoted(name)));
     const std::vector<std::string> names = NamesUntilSongsOver(15000);
-    ::Sleep(700);  // the end is told while the last tail still sounds
+    ::Sleep(kLastTailMs);
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0], FileNameOf(shortAnsi));
     const std::vector<Tone> tones = Heard(recorder);
