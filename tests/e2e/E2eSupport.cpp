@@ -237,6 +237,20 @@ HWND QuonProcess::Video() const
     return nullptr;
 }
 
+long QuonProcess::SoundUnderruns() const
+{
+    HWND video = Video();
+    HWND control = video ? ::FindWindowExA(video, nullptr, QUON_PLAYER_CONTROL_CLASS, nullptr) : nullptr;
+    for (HWND child = video ? ::GetWindow(video, GW_CHILD) : nullptr; child && !control;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        control = ::FindWindowExA(child, nullptr, QUON_PLAYER_CONTROL_CLASS, nullptr);
+    DWORD_PTR count = 0;
+    if (!control || !::SendMessageTimeoutA(control, ::RegisterWindowMessageA("Quon.SoundUnderruns"), 0, 0,
+                                           SMTO_ABORTIFHUNG, 5000, &count))
+        return -1;
+    return static_cast<long>(count);
+}
+
 HWND QuonProcess::Ticker() const
 {
     for (HWND wnd : Windows()) {

@@ -38,6 +38,9 @@ public:
     HWND Video() const;
     // The ticker strip (a dialog window without title or controls, 236 x 20 once placed).
     HWND Ticker() const;
+    // How often the player control's sound output ran dry while an item played (its own count);
+    // -1 when the control cannot be asked.
+    long SoundUnderruns() const;
     // Whether a window belongs to the program's process.
     bool Owns(HWND wnd) const;
 

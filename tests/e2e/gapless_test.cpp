@@ -51,7 +51,7 @@ TEST_F(Gapless, TwoTonesFollowEachOtherWithoutSilenceAndTheLastPlaysToItsEnd)
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(600);
     const std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 2u);
+    ASSERT_EQ(tones.size(), 2u) << "the output's own underruns: " << quon.SoundUnderruns();
     EXPECT_NEAR(tones[0].frequency, 440, 15);
     EXPECT_NEAR(tones[1].frequency, 660, 15);
     EXPECT_LT(Join(tones[0], tones[1]), 0.010) << "silence at the join";
@@ -102,7 +102,8 @@ TEST_F(Gapless, AVideoBetweenTwoSoundsShowsItsPictureAndNoSoundIsMixedWithAnothe
     EXPECT_FALSE(::IsWindowVisible(quon.Video())) << "hidden again after the video";
     ::Sleep(600);
     const std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 3u) << "three sounds, one after the other";
+    ASSERT_EQ(tones.size(), 3u) << "three sounds, one after the other; "
+                                << "the output's own underruns: " << quon.SoundUnderruns();
     EXPECT_NEAR(tones[0].frequency, 440, 15);
     EXPECT_NEAR(tones[1].frequency, kVideoToneHz, 15);
     EXPECT_NEAR(tones[2].frequency, 660, 15);
@@ -142,7 +143,7 @@ TEST_F(Gapless, EightBitItemsMakeNoStepAtTheJoinsOrAfterTheListsEnd)
     const std::vector<Tone> tones = Heard(recorder);
     // The tones come out at 0.25 (the start-up volume -600 halves them); a step reaches 1.
     EXPECT_LT(PeakBetween(recording, 0, recording.Seconds()), 0.6) << "louder than any item";
-    ASSERT_EQ(tones.size(), 4u);
+    ASSERT_EQ(tones.size(), 4u) << "the output's own underruns: " << quon.SoundUnderruns();
     for (size_t i = 0; i < tones.size(); ++i)
         EXPECT_NEAR(tones[i].frequency, items[i].hz, 15) << items[i].name;
 }
@@ -159,7 +160,7 @@ TEST_F(Gapless, AMissingItemBetweenTwoSoundsIsSkipped)
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(600);
     const std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 2u);
+    ASSERT_EQ(tones.size(), 2u) << "the output's own underruns: " << quon.SoundUnderruns();
     EXPECT_NEAR(tones[0].frequency, 440, 15);
     EXPECT_NEAR(tones[1].frequency, 880, 15);
     EXPECT_NEAR(tones[0].length, 1.0, 0.020);

@@ -70,7 +70,7 @@ TEST_F(Playback, TwoTonesComeOutInListOrderEachForItsFullLength)
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(kLastTailMs);
     std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 2u);
+    ASSERT_EQ(tones.size(), 2u) << "the output's own underruns: " << quon.SoundUnderruns();
     EXPECT_NEAR(tones[0].frequency, a.hz, 15);
     EXPECT_NEAR(tones[1].frequency, b.hz, 15);
     EXPECT_NEAR(tones[0].length, a.milliseconds / 1000.0, 0.020) << "the first item is heard to its end";
@@ -224,7 +224,7 @@ TEST_F(Playback, MissingAndCorruptItemsAreSkippedAndTheListEnds)
     ASSERT_TRUE(WaitForStatus("Songs Over", 15000)) << StatusText(player);
     ::Sleep(kLastTailMs);
     std::vector<Tone> tones = Heard(recorder);
-    ASSERT_EQ(tones.size(), 2u);
+    ASSERT_EQ(tones.size(), 2u) << "the output's own underruns: " << quon.SoundUnderruns();
     EXPECT_NEAR(tones[0].frequency, 440, 15);
     EXPECT_NEAR(tones[1].frequency, 880, 15);
     EXPECT_FALSE(quon.HasExited());
