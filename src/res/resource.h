@@ -76,3 +76,5 @@
 // The window class of the media player control: named by its class identifier, as the
 // Windows Media window's template names it.
 #define QUON_PLAYER_CONTROL_CLASS "{22D6F312-B0F6-11D0-94AB-0080C74C7E95}"
+// Registered message the player control answers with how often its sound output ran dry.
+#define QUON_SOUND_UNDERRUNS_MESSAGE "Quon.SoundUnderruns"

@@ -245,7 +245,7 @@ long QuonProcess::SoundUnderruns() const
          child = ::GetWindow(child, GW_HWNDNEXT))
         control = ::FindWindowExA(child, nullptr, QUON_PLAYER_CONTROL_CLASS, nullptr);
     DWORD_PTR count = 0;
-    if (!control || !::SendMessageTimeoutA(control, ::RegisterWindowMessageA("Quon.SoundUnderruns"), 0, 0,
+    if (!control || !::SendMessageTimeoutA(control, ::RegisterWindowMessageA(QUON_SOUND_UNDERRUNS_MESSAGE), 0, 0,
                                            SMTO_ABORTIFHUNG, 5000, &count))
         return -1;
     return static_cast<long>(count);

@@ -29,7 +29,7 @@ bool RegisterMediaPlayerControl(HINSTANCE instance)
 
 UINT SoundUnderrunsMessageId()
 {
-    static const UINT id = RegisterWindowMessageA("Quon.SoundUnderruns");
+    static const UINT id = RegisterWindowMessageA(QUON_SOUND_UNDERRUNS_MESSAGE);
     return id;
 }
 
