@@ -494,6 +494,12 @@ TEST(PlayerControlPlay, UnplayableMediaEndOnceEachAndThenStaySilent)
         PumpFor(300);
         EXPECT_EQ(host.Reports().size(), expected);
     }
+    // Stopped before its open is done, such a medium stays as silent as when the open was quick.
+    host.PutFileName(cases[1].path);
+    host.Play();
+    host.Stop();
+    PumpFor(500);
+    EXPECT_EQ(host.Reports().size(), expected) << "stopped while it opened";
     host.Stop();
     PumpFor(200);
     EXPECT_EQ(host.Reports().size(), expected) << "stop with nothing playing";

@@ -88,6 +88,7 @@ private:
     void StopItem();
     void ReleaseItem();
     void ReportFailure();
+    void StopUntoldFailure();
     void ForgetFailures();
     void EndItem(bool failed);
     bool PlaysAgain();

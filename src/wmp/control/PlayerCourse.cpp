@@ -129,10 +129,11 @@ LRESULT CPlayerControl::OnItemOpened(WPARAM item, LPARAM)
     m_playWanted = false;
     if (m_ticket->failed) {
         m_state = ItemState::Failed;
-        if (stopped)
-            QueueStopBeforeStart(); // the host hears its stop's own report, not a failure after it
-        else if (playWanted)
+        // Stopped while it opened, it reports what a play and a stop would have reported then.
+        if (playWanted || stopped)
             ReportFailure();
+        if (stopped)
+            StopUntoldFailure();
         InvalidateRect(m_window, nullptr, FALSE);
         return 0;
     }
@@ -217,11 +218,8 @@ void CPlayerControl::StopItem()
         QueueStopBeforeStart();
         return;
     }
-    if (m_state == ItemState::Failed && !m_reports.empty()) {
-        // Its failure has not reached the host yet: the host hears one report, its stop's own, and
-        // not a start and an end that would move its list on after the stop.
-        m_reports.clear();
-        QueueStopBeforeStart();
+    if (m_state == ItemState::Failed) {
+        StopUntoldFailure();
         return;
     }
     if (m_state != ItemState::Playing)
@@ -259,6 +257,17 @@ void CPlayerControl::QueueStopBeforeStart()
     m_reportedState = kPlayStateStopped;
     if (!m_reports.empty() && !m_reportsPosted)
         m_reportsPosted = PostMessageA(m_window, kMsgFireReports, 0, 0) != FALSE;
+}
+
+// A failed medium stopped before its failure reached the host: the host hears one report, its
+// stop's own, and not a start and an end that would move its list on after the stop. A failure
+// that is not told (asked again before anything played) stays silent when stopped.
+void CPlayerControl::StopUntoldFailure()
+{
+    if (m_reports.empty())
+        return;
+    m_reports.clear();
+    QueueStopBeforeStart();
 }
 
 void CPlayerControl::ReportFailure()
