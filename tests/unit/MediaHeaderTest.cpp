@@ -39,3 +39,31 @@ TEST(MediaHeader, SoundOnlyContainersAreToldByTheirFirstBytes)
                   c.soundOnly);
     }
 }
+
+TEST(MediaHeader, ContainersOfPicturesAreToldByTheirFirstBytes)
+{
+    const std::string pictures[] = {
+        std::string("RIFF\x24\x00\x00\x00"
+                    "AVI LIST",
+                    16),
+        std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11", 8),  // ASF
+        std::string("\x00\x00\x01\xBA\x44\x00", 6),          // MPEG program stream
+        std::string("\x00\x00\x00\x20"
+                    "ftypisom",
+                    12),
+        std::string("\x1A\x45\xDF\xA3\x01", 5),  // Matroska
+    };
+    for (const std::string& bytes : pictures)
+        EXPECT_TRUE(IsPictureContainerHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
+            << ::testing::PrintToString(bytes);
+    const std::string others[] = {
+        std::string("RIFF\x24\x00\x00\x00WAVEfmt ", 16), "ID3\x03", "hello world!", std::string("\x00\x00\x01", 3),
+        std::string("\x00\x00\x00\x20"
+                    "ftyp",
+                    8)
+            .substr(0, 7),
+    };
+    for (const std::string& bytes : others)
+        EXPECT_FALSE(IsPictureContainerHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
+            << ::testing::PrintToString(bytes);
+}

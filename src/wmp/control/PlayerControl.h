@@ -128,6 +128,7 @@ private:
     DWORD m_lastItem = 0;
     std::shared_ptr<COpenTicket> m_ticket;
     bool m_soundOnlyFile = false; // told by the file's first bytes
+    bool m_pictureFile = false;   // the same: a container of pictures
     bool m_playWanted = false;    // Play came while it was still opening
     bool m_stopAfterOpen = false; // ... and then Stop
     long m_playsLeft = 0;

@@ -12,19 +12,18 @@
 
 namespace {
 
-// Whether the file's first bytes show a sound-only medium. A file that cannot be read counts as
-// one: it cannot show a picture either.
-bool IsSoundOnlyFile(const std::wstring& path)
+// The file's first bytes, and how many there are: none of a file that cannot be read, which counts
+// as sound only (it cannot show a picture either).
+std::size_t ReadMediaHeader(const std::wstring& path, std::uint8_t (&header)[kMediaHeaderBytes])
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return true;
-    std::uint8_t header[kMediaHeaderBytes] = {};
+        return 0;
     DWORD read = 0;
     const BOOL ok = ReadFile(file, header, sizeof header, &read, nullptr);
     CloseHandle(file);
-    return !ok || IsSoundOnlyHeader(header, read);
+    return ok ? read : 0;
 }
 
 } // namespace
@@ -100,7 +99,10 @@ void CPlayerControl::OpenItem(const std::wstring& path)
     if (!path.empty()) {
         m_item = ++m_lastItem;
         m_ticket = std::make_shared<COpenTicket>();
-        m_soundOnlyFile = IsSoundOnlyFile(path);
+        std::uint8_t header[kMediaHeaderBytes] = {};
+        const std::size_t read = ReadMediaHeader(path, header);
+        m_soundOnlyFile = read == 0 || IsSoundOnlyHeader(header, read);
+        m_pictureFile = IsPictureContainerHeader(header, read);
         m_openSince = GetTickCount();
         m_openBehindTail = m_output && !m_output->IsSilent();
         Worker().Open(m_item, path, m_ticket);

@@ -143,7 +143,11 @@ HRESULT CPlayerControl::GetNoPicture(VARIANT& result)
     // its graph to tell whether it has a picture, as the host shows its window only on that answer.
     if (m_state == ItemState::Opening && m_ticket && !m_soundOnlyFile)
         m_ticket->WaitForPicture(kPictureWaitMs);
-    const bool picture = HasPicture();
+    // Still opening after that (a slow machine, a slow drive): a file whose first bytes open a
+    // container of pictures is taken to have one, so that a film is not played unseen. One that
+    // turns out to have none shows the host's window black until it ends.
+    const bool stillOpening = m_state == ItemState::Opening && m_ticket && !m_ticket->PictureKnown();
+    const bool picture = HasPicture() || (stillOpening && m_pictureFile);
     result.vt = VT_BOOL;
     result.boolVal = picture ? VARIANT_FALSE : VARIANT_TRUE;
     return S_OK;
