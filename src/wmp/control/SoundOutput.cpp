@@ -76,6 +76,10 @@ long Gain(long hundredthsDb)
 
 CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify), m_systemVolume(DeviceVolumeIsTheSystems())
 {
+    // Until an open behind a tail has been timed, the first join of a list gets the longest lead:
+    // a machine that opens media slowly would otherwise hear a break there, and the tail it had
+    // held back after it.
+    m_reportLeadMs = kLongestReportLeadMs;
     InitializeCriticalSection(&m_lock);
     m_space = CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr);
     m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);

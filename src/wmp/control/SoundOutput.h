@@ -107,7 +107,7 @@ private:
     bool m_levelsChanged = false;
     bool m_tailWanted = false; // Finish: the silence goes after the last sound queued
     std::int64_t m_deviceUs = 0; // sound written to the devices and not yet played
-    double m_reportLeadMs = 200;
+    double m_reportLeadMs = 0; // set by the constructor, then by SetReportLead
     long m_gainLeft = 65536; // 16.16 fixed point
     long m_gainRight = 65536;
 
