@@ -325,9 +325,11 @@ TEST_F(WaysIn, SecondStartHandsOverRelativeNamesAndFolders)
 {
     const std::string sub = folder + "\\two";
     ::CreateDirectoryA(sub.c_str(), nullptr);
-    MakeTone("two\\y.wav", 300, 660);
-    MakeTone("two\\x.wav", 300, 550);
-    MakeTone("one.wav", 300, 440);
+    // An item's name gives way to the next one's when its end is told, up to 450 ms before its
+    // sound ends: items longer than that stay on the status line long enough to be read.
+    MakeTone("two\\y.wav", 600, 660);
+    MakeTone("two\\x.wav", 600, 550);
+    MakeTone("one.wav", 600, 440);
     ASSERT_TRUE(StartWith(L""));
     QuonProcess second;
     EXPECT_TRUE(StartSecond(second, L"one.wav two", Wide(folder)).exited);
