@@ -158,6 +158,10 @@ protected:
         return WaitFor([&] { return StatusText(player) == text; }, timeoutMs);
     }
 
+    // An item's name gives way to the next one's when its end is told, up to 450 ms before its
+    // sound ends: the items whose names are read off the status line last longer than that.
+    static constexpr int kNamedMs = 600;
+
     // The names the status line showed, each once, until "Songs Over" (or timeoutMs).
     std::vector<std::string> NamesUntilSongsOver(DWORD timeoutMs)
     {
@@ -209,13 +213,13 @@ TEST_F(WaysIn, RelativeNamesAndFoldersPlayTheirMediaFilesSortedByName)
 {
     const std::string sub = folder + "\\album";
     ::CreateDirectoryA(sub.c_str(), nullptr);
-    MakeTone("album\\b.wav", 300, 550);
-    MakeTone("album\\A.wav", 300, 440);
-    MakeTone("album\\c.WAV", 300, 660);
+    MakeTone("album\\b.wav", kNamedMs, 550);
+    MakeTone("album\\A.wav", kNamedMs, 440);
+    MakeTone("album\\c.WAV", kNamedMs, 660);
     ASSERT_TRUE(WriteFileBytes(sub + "\\notes.txt", {'h', 'i'}));
     ::CreateDirectoryA((sub + "\\inner").c_str(), nullptr);
-    MakeTone("album\\inner\\0.wav", 300, 300);
-    MakeTone("first.wav", 300, 880);
+    MakeTone("album\\inner\\0.wav", kNamedMs, 300);
+    MakeTone("first.wav", kNamedMs, 880);
     Recorder recorder("folder.wav");
     ASSERT_TRUE(recorder.Start());
     // Relative to the folder the program starts in.
@@ -325,11 +329,9 @@ TEST_F(WaysIn, SecondStartHandsOverRelativeNamesAndFolders)
 {
     const std::string sub = folder + "\\two";
     ::CreateDirectoryA(sub.c_str(), nullptr);
-    // An item's name gives way to the next one's when its end is told, up to 450 ms before its
-    // sound ends: items longer than that stay on the status line long enough to be read.
-    MakeTone("two\\y.wav", 600, 660);
-    MakeTone("two\\x.wav", 600, 550);
-    MakeTone("one.wav", 600, 440);
+    MakeTone("two\\y.wav", kNamedMs, 660);
+    MakeTone("two\\x.wav", kNamedMs, 550);
+    MakeTone("one.wav", kNamedMs, 440);
     ASSERT_TRUE(StartWith(L""));
     QuonProcess second;
     EXPECT_TRUE(StartSecond(second, L"one.wav two", Wide(folder)).exited);
@@ -400,9 +402,9 @@ TEST_F(WaysIn, PlayPauseWithNothingLoadedOpensTheOpenDialogOnce)
 // The open dialog's "all files" entry lets a list be chosen with other files: it plays at its place.
 TEST_F(WaysIn, AListChosenInTheOpenDialogPlaysAtItsPlace)
 {
-    MakeTone("a.wav", 300, 440);
-    MakeTone("b.wav", 300, 660);
-    MakeTone("c.wav", 300, 880);
+    MakeTone("a.wav", kNamedMs, 440);
+    MakeTone("b.wav", kNamedMs, 660);
+    MakeTone("c.wav", kNamedMs, 880);
     const std::string mix = "b.wav\r\na.wav\r\n";
     ASSERT_TRUE(WriteFileBytes(folder + "\\mix.M3U8", std::vector<std::uint8_t>(mix.begin(), mix.end())));
     ASSERT_TRUE(StartWith(L""));
