@@ -792,7 +792,8 @@ TEST(PlayerControlSound, StopDuringTheTailOfAnEndedItemSilencesIt)
         << "a stop after the end owes nothing";
     const std::vector<Tone> tones = FindTones(heard);
     ASSERT_EQ(tones.size(), 1u);
-    EXPECT_GT(tones[0].length, 0.6);
+    // The end is told up to 450 ms before the last sample: what came before it was heard.
+    EXPECT_GT(tones[0].length, 0.5);
     EXPECT_LT(tones[0].length, 0.97) << "the tail was dropped";
 }
 

@@ -238,7 +238,9 @@ TEST_F(WaysInWindow, ADropOfNothingPlayableChangesNothing)
 
 TEST_F(WaysInWindow, ADroppedNameOutsideGbkPlaysUnderItsShortName)
 {
-    const std::wstring song = media.Tone(kOutsideGbk, 400, 523);
+    // Long enough to be still named when the status line is read: its end is told up to 450 ms
+    // before its last sample.
+    const std::wstring song = media.Tone(kOutsideGbk, 1000, 523);
     const std::wstring shortPath = ShortPath(song);
     ASSERT_FALSE(shortPath.empty()) << "the prefix's C: drive gives short names";
     Drop(player->m_hWnd, {song});
