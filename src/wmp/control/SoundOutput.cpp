@@ -76,7 +76,7 @@ long Gain(long hundredthsDb)
 
 CSoundOutput::CSoundOutput(HWND notify) : m_notify(notify), m_systemVolume(DeviceVolumeIsTheSystems())
 {
-    // Until an open behind a tail has been timed, the first join of a list gets the longest lead:
+    // Until an open behind a tail has been timed, the output's first join gets the longest lead:
     // a machine that opens media slowly would otherwise hear a break there, and the tail it had
     // held back after it.
     m_reportLeadMs = kLongestReportLeadMs;
