@@ -8,11 +8,15 @@
 
 namespace {
 const COLORREF kActiveCaption = RGB(0, 0, 255);
-}
+// While the system does not track the pointer for a lit button, the button looks for it itself.
+const UINT_PTR kPointerCheckTimer = 0x4342;
+const UINT kPointerCheckMs = 100;
+} // namespace
 
 BEGIN_MESSAGE_MAP(CColorButton, CButton)
 ON_WM_MOUSEMOVE()
 ON_WM_MOUSELEAVE()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 bool CColorButton::AttachButton(UINT id, CWnd* parent, COLORREF faceColor, COLORREF textColor,
@@ -113,24 +117,55 @@ void CColorButton::OnMouseMove(UINT flags, POINT point)
         if (!m_hover) {
             m_hover = 1;
             Invalidate(TRUE);
-            TRACKMOUSEEVENT track{};
-            track.cbSize = sizeof track;
-            track.dwFlags = TME_LEAVE;
-            track.hwndTrack = m_hWnd;
-            ::_TrackMouseEvent(&track);
+            if (!TrackLeave())
+                ::SetTimer(m_hWnd, kPointerCheckTimer, kPointerCheckMs, nullptr);
         }
-    } else if (m_hover) {
-        m_hover = 0;
-        Invalidate(TRUE);
+    } else {
+        GoOut();
     }
     Default();
 }
 
 LRESULT CColorButton::OnMouseLeave(WPARAM, LPARAM)
 {
+    GoOut();
+    return 0;
+}
+
+// Asks for a WM_MOUSELEAVE, and tells whether the system now tracks the pointer for this button.
+// It may not: the system judges by its own reading of the pointer, which can lag behind the move
+// that lit the button (Wine's, when that move is older than 100 ms), and then posts no leave at all.
+bool CColorButton::TrackLeave()
+{
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    ::_TrackMouseEvent(&track);
+    TRACKMOUSEEVENT query{};
+    query.cbSize = sizeof query;
+    query.dwFlags = TME_QUERY;
+    return ::_TrackMouseEvent(&query) && query.hwndTrack == m_hWnd && (query.dwFlags & TME_LEAVE);
+}
+
+void CColorButton::OnTimer(UINT_PTR id)
+{
+    if (id != kPointerCheckTimer) {
+        Default();
+        return;
+    }
+    POINT pointer{};
+    if (!m_hover || !::GetCursorPos(&pointer) || ::WindowFromPoint(pointer) != m_hWnd)
+        GoOut();
+    else if (TrackLeave())
+        ::KillTimer(m_hWnd, kPointerCheckTimer);
+}
+
+void CColorButton::GoOut()
+{
+    ::KillTimer(m_hWnd, kPointerCheckTimer);
     if (m_hover) {
         m_hover = 0;
         Invalidate(TRUE);
     }
-    return 0;
 }

@@ -30,6 +30,11 @@ protected:
     void PreSubclassWindow() override;
     void OnMouseMove(UINT flags, POINT point);
     LRESULT OnMouseLeave(WPARAM, LPARAM);
+    void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool TrackLeave();
+    void GoOut(); // unlit, and no longer looking for the pointer
 };

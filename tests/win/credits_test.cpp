@@ -144,6 +144,35 @@ TEST_F(CreditsWindow, HoveredButtonShowsItsRaisedFrameAndPanel)
     EXPECT_EQ(PixelAt(ok, 6, r.bottom / 2), RGB(190, 190, 255));
 }
 
+// A move that lit the button can be older than the system's reading of the pointer, which then
+// tracks nothing and posts no leave: the button goes out by itself once the pointer is elsewhere,
+// and stays lit while it is over it.
+TEST_F(CreditsWindow, LitButtonGoesOutWhenThePointerIsElsewhereThoughNoLeaveComes)
+{
+    HWND ok = credits.GetDlgItem(IDOK);
+    credits.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(credits.m_hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetActiveWindow() == credits.m_hWnd; }, 2000));
+    RECT r, window;
+    ::GetClientRect(ok, &r);
+    ::GetWindowRect(credits.m_hWnd, &window);
+    const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+
+    ::SetCursorPos(window.right + 20, window.bottom + 20);
+    ::SendMessageA(ok, WM_MOUSEMOVE, 0, middle);
+    ASSERT_EQ(credits.m_okButton.m_hover, 1);
+    EXPECT_TRUE(PumpUntil([&] { return credits.m_okButton.m_hover == 0; }, 1000)) << "out, the pointer is elsewhere";
+
+    POINT centre{r.right / 2, r.bottom / 2};
+    ::ClientToScreen(ok, &centre);
+    ::SetCursorPos(centre.x, centre.y);
+    ::SendMessageA(ok, WM_MOUSEMOVE, 0, middle);
+    PumpFor(400);
+    EXPECT_EQ(credits.m_okButton.m_hover, 1) << "lit while the pointer is over it";
+    ::SetCursorPos(window.right + 20, window.bottom + 20);
+    EXPECT_TRUE(PumpUntil([&] { return credits.m_okButton.m_hover == 0; }, 1000)) << "out once it left";
+}
+
 TEST_F(CreditsWindow, DisabledButtonDrawsItsCaptionGrey)
 {
     HWND ok = credits.GetDlgItem(IDOK);
